@@ -1,0 +1,11 @@
+#!/usr/bin/env bash
+# Fails unless the plug-in's dynamic symbol table defines VSTPluginMain and nothing else of ours.
+set -euo pipefail
+so=${1:-build/QuenvaleVST.so}
+syms=$(nm -D --defined-only "$so" | awk '{print $3}' | grep -v '^_\(init\|fini\|edata\|end\|_bss_start\)$' || true)
+if [ "$syms" != "VSTPluginMain" ]; then
+  echo "unexpected exports in $so:" >&2
+  echo "$syms" >&2
+  exit 1
+fi
+echo "$so exports only VSTPluginMain"

@@ -1,0 +1,27 @@
+#!/usr/bin/env bash
+# Sets up the machine, then builds and runs every test: the plain build, the same tests under
+# AddressSanitizer + UndefinedBehaviorSanitizer, and the 32-bit Windows cross-build.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+JOBS=$(nproc)
+bash scripts/setup.sh
+
+echo "== plain build and tests"
+cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+cmake --build build -j "$JOBS"
+bash scripts/check-exports.sh build/QuenvaleVST.so
+(cd build && ctest --output-on-failure -j "$JOBS")
+
+echo "== AddressSanitizer + UndefinedBehaviorSanitizer"
+cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DQUENVALE_SANITIZE=address,undefined \
+  -DQUENVALE_BENCH=OFF >/dev/null
+cmake --build build-asan -j "$JOBS"
+(cd build-asan && ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 ctest --output-on-failure -j "$JOBS")
+
+echo "== 32-bit Windows cross-build"
+cmake -S . -B build-win32 -G Ninja -DCMAKE_BUILD_TYPE=Release \
+  -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake >/dev/null
+cmake --build build-win32 -j "$JOBS"
+i686-w64-mingw32-objdump -p build-win32/QuenvaleVST.dll | grep -q "VSTPluginMain" \
+  || { echo "QuenvaleVST.dll does not export VSTPluginMain" >&2; exit 1; }
+echo "QuenvaleVST.dll exports VSTPluginMain"
