@@ -1,0 +1,100 @@
+// Slot binding and evaluation of modulated values.
+#include "params/mod_evaluation.h"
+
+#include <bit>
+#include <cstdint>
+
+#include "engine/channel.h"
+
+namespace quenvale {
+namespace {
+
+bool amountIsZero(float amount) noexcept { return std::bit_cast<uint32_t>(amount) == 0u; }
+
+// The channel-wide value that a channel LFO, controller or macro source denotes.
+const float* channelLfoOutput(const Channel& channel, int32_t lfo) noexcept {
+    return &channel.chLfoState.output[lfo];
+}
+
+}  // namespace
+
+void bindSlot(const Channel& channel, ModSlot& slot) noexcept {
+    slot.stale = false;
+    slot.channelValue = nullptr;
+    slot.voiceOutput = -1;
+    if (amountIsZero(slot.amount)) return;
+    const int32_t s = slot.source;
+    if (s >= 1 && s <= 6) {
+        slot.voiceOutput = kVoiceOutputEnvelope1 + (s - 1);
+    } else if (s >= 7 && s <= 14) {
+        slot.voiceOutput = kVoiceOutputLfo1 + (s - 7);
+    } else if (s >= 15 && s <= 18) {
+        slot.channelValue = channelLfoOutput(channel, s - 15);
+    } else if (s == 19) {
+        slot.voiceOutput = kVoiceOutputVelocity;
+    } else if (s >= 20 && s <= 147) {
+        slot.channelValue = &channel.controllerValue[s - 20];
+    } else if (s >= 148 && s <= 153) {
+        slot.channelValue = &channel.macro[s - 148];
+    } else if (s >= 154 && s <= 157) {
+        slot.voiceOutput = kVoiceOutputStepSeq1 + (s - 154);
+    }
+}
+
+void bindChSlot(const Channel& channel, ChModSlot& slot) noexcept {
+    slot.stale = false;
+    slot.channelValue = nullptr;
+    if (amountIsZero(slot.amount)) return;
+    const int32_t s = slot.source;
+    if (s >= 1 && s <= 4) {
+        slot.channelValue = channelLfoOutput(channel, s - 1);
+    } else if (s >= 5 && s <= 132) {
+        slot.channelValue = &channel.controllerValue[s - 5];
+    } else if (s >= 133 && s <= 138) {
+        slot.channelValue = &channel.macro[s - 133];
+    }
+}
+
+float evaluateModParam(const Channel& channel, const float* voiceOutputs, ModParam& param) noexcept {
+    float v = param.base;
+    for (ModSlot& slot : param.slots) {
+        if (slot.source == 0) continue;
+        if (slot.channelValue == nullptr && slot.voiceOutput < 0 && slot.stale) bindSlot(channel, slot);
+        const float* ref = slot.channelValue;
+        const int32_t out = slot.voiceOutput;
+        if (ref != nullptr) {
+            v = static_cast<float>(static_cast<double>(slot.amount) * *ref + v);
+        } else if (out >= 0 && out < kVoiceOutputCount && voiceOutputs != nullptr) {
+            v = static_cast<float>(static_cast<double>(slot.amount) * voiceOutputs[out] + v);
+        }
+    }
+    return v;
+}
+
+float evaluateChModParam(const Channel& channel, ChModParam& param) noexcept {
+    float v = param.base;
+    for (ChModSlot& slot : param.slots) {
+        if (slot.source == 0) continue;
+        if (slot.channelValue == nullptr && slot.stale) bindChSlot(channel, slot);
+        const float* ref = slot.channelValue;
+        if (ref != nullptr) v = static_cast<float>(static_cast<double>(slot.amount) * *ref + v);
+    }
+    return v;
+}
+
+void markStale(ModParam& param) noexcept {
+    for (ModSlot& slot : param.slots) {
+        slot.channelValue = nullptr;
+        slot.voiceOutput = -1;
+        slot.stale = true;
+    }
+}
+
+void markStale(ChModParam& param) noexcept {
+    for (ChModSlot& slot : param.slots) {
+        slot.channelValue = nullptr;
+        slot.stale = true;
+    }
+}
+
+}  // namespace quenvale
