@@ -1,10 +1,11 @@
 // Partial-curve shifts by partials and by octaves: interpolation, borders, modes and bad amounts.
+#include "engine/curve/curve_shift.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
 
 #include "engine/curve/curve_octave_shift.h"
-#include "engine/curve/curve_shift.h"
 
 namespace quenvale {
 namespace {

@@ -1,11 +1,12 @@
 // Breakpoint envelopes measured tick by tick: timing, curvature, hold, loop, release and bad curves.
+#include "engine/env/envelope.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <vector>
 
 #include "engine/env/default_envelope.h"
-#include "engine/env/envelope.h"
 #include "scoped_rates.h"
 
 namespace quenvale {

@@ -1,4 +1,6 @@
 // Step sequencers measured tick by tick: step timing, shapes, lengths, freezing and bad shapes.
+#include "engine/seq/step_seq.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -6,7 +8,6 @@
 #include <vector>
 
 #include "engine/seq/default_step_seq.h"
-#include "engine/seq/step_seq.h"
 #include "engine/seq/step_seq_ranges.h"
 #include "engine/seq/step_shapes.h"
 #include "scoped_rates.h"
@@ -16,7 +17,8 @@ namespace {
 
 using test::ScopedRates;
 
-StepSeqBlock makeBlock(int32_t sync, int32_t lengthIndex, std::initializer_list<float> starts, int32_t shape) {
+StepSeqBlock makeBlock(int32_t sync, int32_t lengthIndex, std::initializer_list<float> starts,
+                       int32_t shape) {
     StepSeqBlock b;
     b.sync = sync;
     int32_t i = 0;
@@ -73,7 +75,7 @@ TEST(StepSeq, LinearStepsRiseAndFallWithoutReachingTheNextStart) {
     resetStepSeq(s);
     Trace t = run(b, s, 86 * 8);
     const float top = -1.0f + 2.0f * (127.0f / 128.0f);  // 0.984375
-    float hi = -2.0f, lo = 2.0f;  // highest of step 0, lowest of step 1
+    float hi = -2.0f, lo = 2.0f;                         // highest of step 0, lowest of step 1
     for (size_t i = 0; i < t.output.size(); ++i) {
         if (t.step[i] == 0) hi = std::max(hi, t.output[i]);
         if (t.step[i] == 1) lo = std::min(lo, t.output[i]);

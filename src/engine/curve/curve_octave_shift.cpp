@@ -52,8 +52,8 @@ void nearest(const float* in, float* out, int32_t p, float r2) noexcept {
 
 }  // namespace
 
-void curveOctaveShift(const PartialCurve& source, PartialCurve& destination, float octaves,
-                      bool repeatBorder, int32_t mode) noexcept {
+void curveOctaveShift(const PartialCurve& source, PartialCurve& destination, float octaves, bool repeatBorder,
+                      int32_t mode) noexcept {
     const int32_t p = source.size();
     if (p <= 0 || destination.size() != p) return;
     if (mode != kOctaveShiftInterpolated && mode != kOctaveShiftRepeated && mode != kOctaveShiftNearest)

@@ -24,7 +24,7 @@ enum OctaveShiftMode : int32_t {
 // when octaves is positive or +0 and the last value otherwise. Any other mode, or curves of
 // different sizes, leave the destination untouched. A NaN octaves reads as 0. Source and
 // destination must be distinct curves. Allocation-free (audio thread safe).
-void curveOctaveShift(const PartialCurve& source, PartialCurve& destination, float octaves,
-                      bool repeatBorder, int32_t mode) noexcept;
+void curveOctaveShift(const PartialCurve& source, PartialCurve& destination, float octaves, bool repeatBorder,
+                      int32_t mode) noexcept;
 
 }  // namespace quenvale

@@ -62,7 +62,9 @@ void resetEnvelope(EnvelopeState& state) noexcept {
     state.time = 0.0f;
 }
 
-void releaseEnvelope(EnvelopeState& state) noexcept { state.released = true; }
+void releaseEnvelope(EnvelopeState& state) noexcept {
+    state.released = true;
+}
 
 bool startSegment(const BreakpointCurve& curve, EnvelopeState& state) noexcept {
     // Read once: the editor may change the curve while it plays. Indices outside −1 … 32 compare

@@ -24,8 +24,8 @@ float runLine(DelayLine& line, float x, float sampleRate) noexcept {
     const double f = d - static_cast<float>(k);
     float* buffer = line.buffer.get();
     int32_t w = line.writeIndex & kLineMask;
-    const float y = static_cast<float>(buffer[(w - k + 1) & kLineMask] * (1.0 - f) +
-                                       buffer[(w - k) & kLineMask] * f);
+    const float y =
+        static_cast<float>(buffer[(w - k + 1) & kLineMask] * (1.0 - f) + buffer[(w - k) & kLineMask] * f);
     w = (w + 1) & kLineMask;
     buffer[w] = static_cast<float>((y + kDenormalGuard) * line.feedback + x);
     line.writeIndex = w;
@@ -54,7 +54,7 @@ void processChannelEffect(ChannelEffect& effect, float& left, float& right) noex
     float* out[2] = {&left, &right};
     for (int side = 0; side < 2; ++side) {
         *out[side] = static_cast<float>(type == kEffectDelay ? (1.0 - wet) * x[side] + wet * y[side]
-                                                              : x[side] + wet * y[side]);
+                                                             : x[side] + wet * y[side]);
     }
 }
 

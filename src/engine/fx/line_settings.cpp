@@ -30,7 +30,9 @@ void setCombLines(ChannelEffect& effect, bool force) noexcept {
 
 }  // namespace
 
-void applyLineSettings(ChannelEffect& effect) noexcept { applyLineSettings(effect, effect.type); }
+void applyLineSettings(ChannelEffect& effect) noexcept {
+    applyLineSettings(effect, effect.type);
+}
 
 void applyLineSettings(ChannelEffect& effect, int32_t type) noexcept {
     if (type == kEffectDelay) {

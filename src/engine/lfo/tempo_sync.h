@@ -17,7 +17,9 @@ inline constexpr double kBeatsPerSecondPerBpm = 0.01666666753590107;
 
 // [any] True for Sync values 1 … 12; "Off" and values outside the list run free (LFOs) or stand
 // still (step sequencers).
-inline bool isTempoSynced(int32_t sync) noexcept { return sync >= 1 && sync < kSyncCount; }
+inline bool isTempoSynced(int32_t sync) noexcept {
+    return sync >= 1 && sync < kSyncCount;
+}
 
 // [any] Cycles per second of a synced rate at the given tempo: (tempo × 1/60) / beats(sync).
 // sync must satisfy isTempoSynced or be 0.

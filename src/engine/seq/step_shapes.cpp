@@ -13,15 +13,24 @@ struct StepShapes {
 double shapeValue(int32_t shape, double x) noexcept {
     const double y = 1.0 - x;
     switch (shape) {
-        case 1: return x;
-        case 2: return 1.0 - (std::cos(3.141592653589793 * x) * 0.5 + 0.5);
-        case 3: return x * x;
-        case 4: return (x * x) * (x * x);
-        case 5: return ((x * x) * (x * x)) * ((x * x) * (x * x));
-        case 6: return 1.0 - y * y;
-        case 7: return 1.0 - (y * y) * (y * y);
-        case 8: return 1.0 - ((y * y) * (y * y)) * ((y * y) * (y * y));
-        default: return 0.0;
+        case 1:
+            return x;
+        case 2:
+            return 1.0 - (std::cos(3.141592653589793 * x) * 0.5 + 0.5);
+        case 3:
+            return x * x;
+        case 4:
+            return (x * x) * (x * x);
+        case 5:
+            return ((x * x) * (x * x)) * ((x * x) * (x * x));
+        case 6:
+            return 1.0 - y * y;
+        case 7:
+            return 1.0 - (y * y) * (y * y);
+        case 8:
+            return 1.0 - ((y * y) * (y * y)) * ((y * y) * (y * y));
+        default:
+            return 0.0;
     }
 }
 
