@@ -10,7 +10,9 @@
 namespace quenvale {
 namespace {
 
-bool amountIsZero(float amount) noexcept { return std::bit_cast<uint32_t>(amount) == 0u; }
+bool amountIsZero(float amount) noexcept {
+    return std::bit_cast<uint32_t>(amount) == 0u;
+}
 
 // The channel-wide output of channel LFO lfo (0 … 3).
 const float* channelLfoOutput(const Channel& channel, int32_t lfo) noexcept {

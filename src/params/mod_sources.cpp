@@ -40,7 +40,9 @@ constexpr auto kChannelSources = [] {
 
 }  // namespace
 
-std::span<const ModSourceInfo, kVoiceSourceCount - 1> voiceSourceTable() noexcept { return kVoiceSources; }
+std::span<const ModSourceInfo, kVoiceSourceCount - 1> voiceSourceTable() noexcept {
+    return kVoiceSources;
+}
 
 std::span<const ModSourceInfo, kChannelSourceCount - 1> channelSourceTable() noexcept {
     return kChannelSources;

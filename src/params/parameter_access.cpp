@@ -12,8 +12,12 @@
 namespace quenvale {
 namespace {
 
-bool validIndex(int32_t index) noexcept { return index >= 0 && index < parameterCount(); }
-bool isMacro(int32_t index) noexcept { return index >= kParamMacro1 && index < kParamMacro1 + kMacroCount; }
+bool validIndex(int32_t index) noexcept {
+    return index >= 0 && index < parameterCount();
+}
+bool isMacro(int32_t index) noexcept {
+    return index >= kParamMacro1 && index < kParamMacro1 + kMacroCount;
+}
 
 }  // namespace
 

@@ -41,8 +41,8 @@ constexpr MemberSpec modMember(const char* word, const char* label, float lo, fl
 }
 constexpr MemberSpec enumMember(const char* word, const char* label, const char* names, int32_t hi,
                                 int32_t def) {
-    return {word, label, names, 0.0f, static_cast<float>(hi), static_cast<float>(def), false,
-            SlotRange::None, 0.0f};
+    return {word,  label,           names, 0.0f, static_cast<float>(hi), static_cast<float>(def),
+            false, SlotRange::None, 0.0f};
 }
 
 // A family of instances named prefix1, prefix2, …; an empty prefix means one instance whose member
@@ -57,10 +57,10 @@ constexpr SlotRange kVoice = SlotRange::Voice;
 constexpr SlotRange kChannel = SlotRange::Channel;
 
 constexpr MemberSpec kMaster[] = {
-    floatMember("MasterGain", "Master", 0, 2, 1),     floatMember("Glide", "Glide", 0, 1, 0),
-    floatMember("MacroParam1", "Macro1", 0, 1, 0),    floatMember("MacroParam2", "Macro2", 0, 1, 0),
-    floatMember("MacroParam3", "Macro3", 0, 1, 0),    floatMember("MacroParam4", "Macro4", 0, 1, 0),
-    floatMember("MacroParam5", "Macro5", 0, 1, 0),    floatMember("MacroParam6", "Macro6", 0, 1, 0),
+    floatMember("MasterGain", "Master", 0, 2, 1),  floatMember("Glide", "Glide", 0, 1, 0),
+    floatMember("MacroParam1", "Macro1", 0, 1, 0), floatMember("MacroParam2", "Macro2", 0, 1, 0),
+    floatMember("MacroParam3", "Macro3", 0, 1, 0), floatMember("MacroParam4", "Macro4", 0, 1, 0),
+    floatMember("MacroParam5", "Macro5", 0, 1, 0), floatMember("MacroParam6", "Macro6", 0, 1, 0),
 };
 constexpr MemberSpec kGen[] = {
     modMember("Ratio", "Ratio", 0, 2, 1, kVoice, 2),
@@ -112,8 +112,8 @@ constexpr MemberSpec kChFx[] = {
 
 // In index order.
 constexpr FamilySpec kFamilies[] = {
-    {"", 1, kMaster},      {"Gen", 1, kGen},       {"", 1, kGainAndCompressor}, {"Env", 6, kEnv},
-    {"StepSeq", 4, kStepSeq}, {"Lfo", 8, kLfo},    {"ChLfo", 4, kChLfo},        {"ChFx", 2, kChFx},
+    {"", 1, kMaster},         {"Gen", 1, kGen}, {"", 1, kGainAndCompressor}, {"Env", 6, kEnv},
+    {"StepSeq", 4, kStepSeq}, {"Lfo", 8, kLfo}, {"ChLfo", 4, kChLfo},        {"ChFx", 2, kChFx},
 };
 
 constexpr int32_t countEntries() {
@@ -179,9 +179,8 @@ const Catalogue& catalogue() noexcept {
             for (int32_t n = 0; n < family.instances; ++n)
                 for (const MemberSpec& m : family.members) c.addMember(family, n, m);
         for (int32_t i = 0; i < kParameterCount; ++i) c.byName[i] = static_cast<int16_t>(i);
-        std::sort(c.byName.begin(), c.byName.end(), [&c](int16_t a, int16_t b) {
-            return std::strcmp(c.names[a], c.names[b]) < 0;
-        });
+        std::sort(c.byName.begin(), c.byName.end(),
+                  [&c](int16_t a, int16_t b) { return std::strcmp(c.names[a], c.names[b]) < 0; });
         return c;
     }();
     return table;
@@ -192,7 +191,9 @@ const Catalogue& catalogue() noexcept {
 
 }  // namespace
 
-const ParameterDescriptor& descriptor(int32_t index) noexcept { return catalogue().descriptors[index]; }
+const ParameterDescriptor& descriptor(int32_t index) noexcept {
+    return catalogue().descriptors[index];
+}
 
 int32_t parameterIndex(const char* name) noexcept {
     if (name == nullptr) return -1;

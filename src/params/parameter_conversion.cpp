@@ -11,7 +11,9 @@
 namespace quenvale {
 namespace {
 
-bool validIndex(int32_t index) noexcept { return index >= 0 && index < parameterCount(); }
+bool validIndex(int32_t index) noexcept {
+    return index >= 0 && index < parameterCount();
+}
 
 // trunc(t) as int32 without the undefined conversion of an out-of-range double.
 int32_t saturatingTrunc(double t) noexcept {

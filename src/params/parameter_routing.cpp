@@ -14,7 +14,8 @@ namespace {
 
 // One-pole smoothing coefficient of a compressor time in milliseconds, at the current sample rate.
 float compressorCoefficient(float milliseconds) noexcept {
-    return static_cast<float>(std::exp(-1.0 / (static_cast<double>(rates.sampleRate) * 0.001 * milliseconds)));
+    return static_cast<float>(
+        std::exp(-1.0 / (static_cast<double>(rates.sampleRate) * 0.001 * milliseconds)));
 }
 
 // The plain fields among indices 0 … 7 and 39 … 46 (the compressor's mode, attack and release need
@@ -38,7 +39,9 @@ bool isOwnIndex(int32_t index) noexcept {
 void setOwnParameter(Channel& channel, int32_t index, const ParameterValue& value) noexcept {
     CompressorBlock& compressor = channel.compressor;
     switch (index) {
-        case kParamCompressorMode: compressor.on = value.number != 0; break;
+        case kParamCompressorMode:
+            compressor.on = value.number != 0;
+            break;
         case kParamCompressorAttack:
             compressor.attackMs = valueAsFloat(value);
             compressor.attackCoefficient = compressorCoefficient(compressor.attackMs);
@@ -47,17 +50,23 @@ void setOwnParameter(Channel& channel, int32_t index, const ParameterValue& valu
             compressor.releaseMs = valueAsFloat(value);
             compressor.releaseCoefficient = compressorCoefficient(compressor.releaseMs);
             break;
-        default: storeMember(channel, ownMember(channel, index), value); break;
+        default:
+            storeMember(channel, ownMember(channel, index), value);
+            break;
     }
 }
 
 ParameterValue getOwnParameter(const Channel& channel, int32_t index) noexcept {
     const CompressorBlock& compressor = channel.compressor;
     switch (index) {
-        case kParamCompressorMode: return makeIntValue(compressor.on ? 1 : 0);
-        case kParamCompressorAttack: return makeFloatValue(compressor.attackMs);
-        case kParamCompressorRelease: return makeFloatValue(compressor.releaseMs);
-        default: return readMember(ownMember(channel, index));
+        case kParamCompressorMode:
+            return makeIntValue(compressor.on ? 1 : 0);
+        case kParamCompressorAttack:
+            return makeFloatValue(compressor.attackMs);
+        case kParamCompressorRelease:
+            return makeFloatValue(compressor.releaseMs);
+        default:
+            return readMember(ownMember(channel, index));
     }
 }
 

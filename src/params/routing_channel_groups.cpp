@@ -34,14 +34,16 @@ constexpr int32_t kChFxType = 0;
 
 }  // namespace
 
-bool setParameterChLfo(Channel& channel, int32_t instance, int32_t member, const ParameterValue& value) noexcept {
+bool setParameterChLfo(Channel& channel, int32_t instance, int32_t member,
+                       const ParameterValue& value) noexcept {
     if (instance < 0 || instance >= kChannelLfoCount) {
         reportRoutingFailure("setParameterChLfo() called with invalid lfo (%d)\n", instance);
         return false;
     }
     if (!kChLfoGroup.hasMember(member)) {
-        reportRoutingFailure("setParameterChLfo() called with unknown parameter (nLfo: %d, eParamChLfo1: %d)\n",
-                             instance, member);
+        reportRoutingFailure(
+            "setParameterChLfo() called with unknown parameter (nLfo: %d, eParamChLfo1: %d)\n", instance,
+            member);
         return false;
     }
     storeMember(channel, chLfoMember(channel.chLfo, instance, member - kChLfoGroup.first), value);
@@ -54,21 +56,24 @@ ParameterValue getParameterChLfo(const Channel& channel, int32_t instance, int32
         return {};
     }
     if (!kChLfoGroup.hasMember(member)) {
-        reportRoutingFailure("getParameterChLfo() called with unknown parameter (nLfo: %d, eParamChLfo1: %d)\n",
-                             instance, member);
+        reportRoutingFailure(
+            "getParameterChLfo() called with unknown parameter (nLfo: %d, eParamChLfo1: %d)\n", instance,
+            member);
         return {};
     }
     return readMember(chLfoMember(channel.chLfo, instance, member - kChLfoGroup.first));
 }
 
-bool setParameterChFx(Channel& channel, int32_t instance, int32_t member, const ParameterValue& value) noexcept {
+bool setParameterChFx(Channel& channel, int32_t instance, int32_t member,
+                      const ParameterValue& value) noexcept {
     if (instance < 0 || instance >= kChannelEffectCount) {
         reportRoutingFailure("setParameterChFx() called with invalid ChFx (%d)\n", instance);
         return false;
     }
     if (!kChFxGroup.hasMember(member)) {
-        reportRoutingFailure("setParameterChFx() called with unknown parameter (nChFx: %d, eParamChFx1: %d)\n",
-                             instance, member);
+        reportRoutingFailure(
+            "setParameterChFx() called with unknown parameter (nChFx: %d, eParamChFx1: %d)\n", instance,
+            member);
         return false;
     }
     ChannelEffect& effect = channel.fx[instance];
@@ -87,8 +92,9 @@ ParameterValue getParameterChFx(const Channel& channel, int32_t instance, int32_
         return {};
     }
     if (!kChFxGroup.hasMember(member)) {
-        reportRoutingFailure("getParameterChFx() called with unknown parameter (nChFx: %d, eParamChFx1: %d)\n",
-                             instance, member);
+        reportRoutingFailure(
+            "getParameterChFx() called with unknown parameter (nChFx: %d, eParamChFx1: %d)\n", instance,
+            member);
         return {};
     }
     const ChannelEffect& effect = channel.fx[instance];

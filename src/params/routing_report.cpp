@@ -32,6 +32,8 @@ void setRoutingReportSink(const RoutingReportSink* newSink) noexcept {
     sink = newSink != nullptr ? *newSink : RoutingReportSink{writeToStderr, nullptr, nullptr};
 }
 
-uint32_t routingBeepCount() noexcept { return beeps.load(std::memory_order_relaxed); }
+uint32_t routingBeepCount() noexcept {
+    return beeps.load(std::memory_order_relaxed);
+}
 
 }  // namespace quenvale

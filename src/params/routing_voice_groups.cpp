@@ -17,12 +17,18 @@ MemberRefFor<Gen> genMember(Gen& gen, int32_t m) noexcept {
     using Ref = MemberRefFor<Gen>;
     if (m == 20) return Ref::ofInt(gen.pwmMode);
     switch (m < 20 ? m / kSlotEntryCount : (m - 1) / kSlotEntryCount) {
-        case 0: return Ref::ofMod(gen.ratio, m % kSlotEntryCount);
-        case 1: return Ref::ofMod(gen.offset, m % kSlotEntryCount);
-        case 2: return Ref::ofMod(gen.out, m % kSlotEntryCount);
-        case 3: return Ref::ofMod(gen.phase, m % kSlotEntryCount);
-        case 4: return Ref::ofMod(gen.pwmWidth, (m - 1) % kSlotEntryCount);
-        default: return Ref::ofMod(gen.pwmFeedback, (m - 1) % kSlotEntryCount);
+        case 0:
+            return Ref::ofMod(gen.ratio, m % kSlotEntryCount);
+        case 1:
+            return Ref::ofMod(gen.offset, m % kSlotEntryCount);
+        case 2:
+            return Ref::ofMod(gen.out, m % kSlotEntryCount);
+        case 3:
+            return Ref::ofMod(gen.phase, m % kSlotEntryCount);
+        case 4:
+            return Ref::ofMod(gen.pwmWidth, (m - 1) % kSlotEntryCount);
+        default:
+            return Ref::ofMod(gen.pwmFeedback, (m - 1) % kSlotEntryCount);
     }
 }
 
@@ -34,10 +40,14 @@ MemberRefFor<Block> lfoMember(Block& block, int32_t lane, int32_t m) noexcept {
     if (m == 1) return Ref::ofInt(block.sync[lane]);
     const int32_t entry = (m - 2) % kSlotEntryCount;
     switch ((m - 2) / kSlotEntryCount) {
-        case 0: return Ref::ofMod(block.ratio[lane], entry);
-        case 1: return Ref::ofMod(block.offset[lane], entry);
-        case 2: return Ref::ofMod(block.phase[lane], entry);
-        default: return Ref::ofMod(block.out[lane], entry);
+        case 0:
+            return Ref::ofMod(block.ratio[lane], entry);
+        case 1:
+            return Ref::ofMod(block.offset[lane], entry);
+        case 2:
+            return Ref::ofMod(block.phase[lane], entry);
+        default:
+            return Ref::ofMod(block.out[lane], entry);
     }
 }
 
@@ -53,7 +63,8 @@ constexpr int32_t kStepSeqLength = 1;
 
 }  // namespace
 
-bool setParameterGen(Channel& channel, int32_t instance, int32_t member, const ParameterValue& value) noexcept {
+bool setParameterGen(Channel& channel, int32_t instance, int32_t member,
+                     const ParameterValue& value) noexcept {
     if (instance != 0) {
         reportRoutingFailure("setParameterGen() called with invalid generator (%d)\n", instance);
         return false;
@@ -80,7 +91,8 @@ ParameterValue getParameterGen(const Channel& channel, int32_t instance, int32_t
     return readMember(genMember(channel.gen, member - kGenGroup.first));
 }
 
-bool setParameterEnv(Channel& channel, int32_t instance, int32_t member, const ParameterValue& value) noexcept {
+bool setParameterEnv(Channel& channel, int32_t instance, int32_t member,
+                     const ParameterValue& value) noexcept {
     if (instance < 0 || instance >= kEnvelopeCount) {
         reportRoutingFailure("setParameterEnv() called with invalid env (%d)\n", instance);
         return false;
@@ -115,8 +127,8 @@ bool setParameterStepSeq(Channel& channel, int32_t instance, int32_t member,
     }
     if (!kStepSeqGroup.hasMember(member)) {
         reportRoutingFailure(
-            "setParameterStepSeq() called with unknown parameter (nStepSeq: %d, eParamStepSeq1: %d)\n", instance,
-            member);
+            "setParameterStepSeq() called with unknown parameter (nStepSeq: %d, eParamStepSeq1: %d)\n",
+            instance, member);
         return false;
     }
     StepSeqBlock& block = channel.stepSeq[instance];
@@ -136,8 +148,8 @@ ParameterValue getParameterStepSeq(const Channel& channel, int32_t instance, int
     }
     if (!kStepSeqGroup.hasMember(member)) {
         reportRoutingFailure(
-            "getParameterStepSeq() called with unknown parameter (nStepSeq: %d, eParamStepSeq1: %d)\n", instance,
-            member);
+            "getParameterStepSeq() called with unknown parameter (nStepSeq: %d, eParamStepSeq1: %d)\n",
+            instance, member);
         return {};
     }
     const StepSeqBlock& block = channel.stepSeq[instance];
@@ -146,7 +158,8 @@ ParameterValue getParameterStepSeq(const Channel& channel, int32_t instance, int
     return readMember(stepSeqMember(block, m));
 }
 
-bool setParameterLfo(Channel& channel, int32_t instance, int32_t member, const ParameterValue& value) noexcept {
+bool setParameterLfo(Channel& channel, int32_t instance, int32_t member,
+                     const ParameterValue& value) noexcept {
     if (instance < 0 || instance >= kVoiceLfoCount) {
         reportRoutingFailure("setParameterLfo() called with invalid lfo (%d)\n", instance);
         return false;

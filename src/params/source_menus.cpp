@@ -22,7 +22,9 @@ SourceMenuItem command(std::string text, int32_t id) {
     return {SourceMenuItemType::Command, std::move(text), id, {}};
 }
 
-SourceMenuItem separator() { return {}; }
+SourceMenuItem separator() {
+    return {};
+}
 
 SourceMenuItem submenu(std::string text, std::vector<SourceMenuItem> children) {
     return {SourceMenuItemType::Submenu, std::move(text), 0, std::move(children)};
@@ -42,7 +44,8 @@ SourceMenuItem controllerSubmenu(const char* title, const char* groupFormat, con
     for (int32_t first = 0; first < kControllerCount; first += kControllersPerSubmenu) {
         const int32_t last = first + kControllersPerSubmenu - 1;
         std::vector<SourceMenuItem> items;
-        for (int32_t c = first; c <= last; ++c) items.push_back(command(format(itemFormat, c, c), c + idOffset));
+        for (int32_t c = first; c <= last; ++c)
+            items.push_back(command(format(itemFormat, c, c), c + idOffset));
         groups.push_back(submenu(format(groupFormat, first, last, first, last), std::move(items)));
     }
     return submenu(title, std::move(groups));
@@ -70,7 +73,8 @@ std::vector<SourceMenuItem> buildChannelMenu() {
         command("No Modulation", kNoModulation),
         separator(),
         numberedSubmenu("Channel Lfos", "Channel-Lfo %d", 4, 0),
-        controllerSubmenu("Channel Controllers", "Controllers %02X - %02X (%d - %d)", "Controller %02X (%d)", 4),
+        controllerSubmenu("Channel Controllers", "Controllers %02X - %02X (%d - %d)", "Controller %02X (%d)",
+                          4),
         separator(),
         numberedSubmenu("MacroParams", "MacroParam %d", 6, 132),
     };

@@ -12,14 +12,18 @@ enum class SourceMenuItemType { Command, Submenu, Separator };
 
 struct SourceMenuItem {
     SourceMenuItemType type = SourceMenuItemType::Separator;
-    std::string text;                     // empty for separators
-    int32_t command = 0;                  // Command items only
+    std::string text;                      // empty for separators
+    int32_t command = 0;                   // Command items only
     std::vector<SourceMenuItem> children;  // Submenu items only
 };
 
 // The control keeps a slot's choice as the item's identifier; the binding stores identifier + 1.
-constexpr int32_t sourceFromMenuCommand(int32_t command) noexcept { return command + 1; }
-constexpr int32_t menuCommandFromSource(int32_t source) noexcept { return source - 1; }
+constexpr int32_t sourceFromMenuCommand(int32_t command) noexcept {
+    return command + 1;
+}
+constexpr int32_t menuCommandFromSource(int32_t source) noexcept {
+    return source - 1;
+}
 
 // [ui] The top-level items of the voice-numbering menu (slots of per-voice values) and of the
 // channel-numbering menu ("Ch" parameters). Built once, on first use; immutable afterwards.

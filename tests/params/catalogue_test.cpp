@@ -20,123 +20,121 @@ struct MemberRow {
 };
 
 // Every member by index; a member with slots is followed by its four slot entries.
-constexpr MemberRow kMembers[] = {
-{0, "MasterGain", false},
-{1, "Glide", false},
-{2, "MacroParam1", false},
-{3, "MacroParam2", false},
-{4, "MacroParam3", false},
-{5, "MacroParam4", false},
-{6, "MacroParam5", false},
-{7, "MacroParam6", false},
-{8, "Gen1 Ratio", true},
-{13, "Gen1 Offset", true},
-{18, "Gen1 Out", true},
-{23, "Gen1 Phase", true},
-{28, "Gen1 PWM Mode", false},
-{29, "Gen1 PWM Width", true},
-{34, "Gen1 PWM Feedback", true},
-{39, "Gain", true},
-{44, "Compressor Mode", false},
-{45, "Compressor Thresh", false},
-{46, "Compressor Slope", false},
-{47, "Compressor Attack", false},
-{48, "Compressor Release", false},
-{49, "Env1 Out", true},
-{54, "Env2 Out", true},
-{59, "Env3 Out", true},
-{64, "Env4 Out", true},
-{69, "Env5 Out", true},
-{74, "Env6 Out", true},
-{79, "StepSeq1 Sync", false},
-{80, "StepSeq1 Length", false},
-{81, "StepSeq1 Out", true},
-{86, "StepSeq2 Sync", false},
-{87, "StepSeq2 Length", false},
-{88, "StepSeq2 Out", true},
-{93, "StepSeq3 Sync", false},
-{94, "StepSeq3 Length", false},
-{95, "StepSeq3 Out", true},
-{100, "StepSeq4 Sync", false},
-{101, "StepSeq4 Length", false},
-{102, "StepSeq4 Out", true},
-{107, "Lfo1 Type", false},
-{108, "Lfo1 Sync", false},
-{109, "Lfo1 Ratio", true},
-{114, "Lfo1 Offset", true},
-{119, "Lfo1 Phase", true},
-{124, "Lfo1 Out", true},
-{129, "Lfo2 Type", false},
-{130, "Lfo2 Sync", false},
-{131, "Lfo2 Ratio", true},
-{136, "Lfo2 Offset", true},
-{141, "Lfo2 Phase", true},
-{146, "Lfo2 Out", true},
-{151, "Lfo3 Type", false},
-{152, "Lfo3 Sync", false},
-{153, "Lfo3 Ratio", true},
-{158, "Lfo3 Offset", true},
-{163, "Lfo3 Phase", true},
-{168, "Lfo3 Out", true},
-{173, "Lfo4 Type", false},
-{174, "Lfo4 Sync", false},
-{175, "Lfo4 Ratio", true},
-{180, "Lfo4 Offset", true},
-{185, "Lfo4 Phase", true},
-{190, "Lfo4 Out", true},
-{195, "Lfo5 Type", false},
-{196, "Lfo5 Sync", false},
-{197, "Lfo5 Ratio", true},
-{202, "Lfo5 Offset", true},
-{207, "Lfo5 Phase", true},
-{212, "Lfo5 Out", true},
-{217, "Lfo6 Type", false},
-{218, "Lfo6 Sync", false},
-{219, "Lfo6 Ratio", true},
-{224, "Lfo6 Offset", true},
-{229, "Lfo6 Phase", true},
-{234, "Lfo6 Out", true},
-{239, "Lfo7 Type", false},
-{240, "Lfo7 Sync", false},
-{241, "Lfo7 Ratio", true},
-{246, "Lfo7 Offset", true},
-{251, "Lfo7 Phase", true},
-{256, "Lfo7 Out", true},
-{261, "Lfo8 Type", false},
-{262, "Lfo8 Sync", false},
-{263, "Lfo8 Ratio", true},
-{268, "Lfo8 Offset", true},
-{273, "Lfo8 Phase", true},
-{278, "Lfo8 Out", true},
-{283, "ChLfo1 Type", false},
-{284, "ChLfo1 Sync", false},
-{285, "ChLfo1 Offset", true},
-{290, "ChLfo1 Out", true},
-{295, "ChLfo2 Type", false},
-{296, "ChLfo2 Sync", false},
-{297, "ChLfo2 Offset", true},
-{302, "ChLfo2 Out", true},
-{307, "ChLfo3 Type", false},
-{308, "ChLfo3 Sync", false},
-{309, "ChLfo3 Offset", true},
-{314, "ChLfo3 Out", true},
-{319, "ChLfo4 Type", false},
-{320, "ChLfo4 Sync", false},
-{321, "ChLfo4 Offset", true},
-{326, "ChLfo4 Out", true},
-{331, "ChFx1 Type", false},
-{332, "ChFx1 Param1", true},
-{337, "ChFx1 Param2", true},
-{342, "ChFx1 Param3", true},
-{347, "ChFx1 Param4", true},
-{352, "ChFx1 Dry/Wet", true},
-{357, "ChFx2 Type", false},
-{358, "ChFx2 Param1", true},
-{363, "ChFx2 Param2", true},
-{368, "ChFx2 Param3", true},
-{373, "ChFx2 Param4", true},
-{378, "ChFx2 Dry/Wet", true}
-};
+constexpr MemberRow kMembers[] = {{0, "MasterGain", false},
+                                  {1, "Glide", false},
+                                  {2, "MacroParam1", false},
+                                  {3, "MacroParam2", false},
+                                  {4, "MacroParam3", false},
+                                  {5, "MacroParam4", false},
+                                  {6, "MacroParam5", false},
+                                  {7, "MacroParam6", false},
+                                  {8, "Gen1 Ratio", true},
+                                  {13, "Gen1 Offset", true},
+                                  {18, "Gen1 Out", true},
+                                  {23, "Gen1 Phase", true},
+                                  {28, "Gen1 PWM Mode", false},
+                                  {29, "Gen1 PWM Width", true},
+                                  {34, "Gen1 PWM Feedback", true},
+                                  {39, "Gain", true},
+                                  {44, "Compressor Mode", false},
+                                  {45, "Compressor Thresh", false},
+                                  {46, "Compressor Slope", false},
+                                  {47, "Compressor Attack", false},
+                                  {48, "Compressor Release", false},
+                                  {49, "Env1 Out", true},
+                                  {54, "Env2 Out", true},
+                                  {59, "Env3 Out", true},
+                                  {64, "Env4 Out", true},
+                                  {69, "Env5 Out", true},
+                                  {74, "Env6 Out", true},
+                                  {79, "StepSeq1 Sync", false},
+                                  {80, "StepSeq1 Length", false},
+                                  {81, "StepSeq1 Out", true},
+                                  {86, "StepSeq2 Sync", false},
+                                  {87, "StepSeq2 Length", false},
+                                  {88, "StepSeq2 Out", true},
+                                  {93, "StepSeq3 Sync", false},
+                                  {94, "StepSeq3 Length", false},
+                                  {95, "StepSeq3 Out", true},
+                                  {100, "StepSeq4 Sync", false},
+                                  {101, "StepSeq4 Length", false},
+                                  {102, "StepSeq4 Out", true},
+                                  {107, "Lfo1 Type", false},
+                                  {108, "Lfo1 Sync", false},
+                                  {109, "Lfo1 Ratio", true},
+                                  {114, "Lfo1 Offset", true},
+                                  {119, "Lfo1 Phase", true},
+                                  {124, "Lfo1 Out", true},
+                                  {129, "Lfo2 Type", false},
+                                  {130, "Lfo2 Sync", false},
+                                  {131, "Lfo2 Ratio", true},
+                                  {136, "Lfo2 Offset", true},
+                                  {141, "Lfo2 Phase", true},
+                                  {146, "Lfo2 Out", true},
+                                  {151, "Lfo3 Type", false},
+                                  {152, "Lfo3 Sync", false},
+                                  {153, "Lfo3 Ratio", true},
+                                  {158, "Lfo3 Offset", true},
+                                  {163, "Lfo3 Phase", true},
+                                  {168, "Lfo3 Out", true},
+                                  {173, "Lfo4 Type", false},
+                                  {174, "Lfo4 Sync", false},
+                                  {175, "Lfo4 Ratio", true},
+                                  {180, "Lfo4 Offset", true},
+                                  {185, "Lfo4 Phase", true},
+                                  {190, "Lfo4 Out", true},
+                                  {195, "Lfo5 Type", false},
+                                  {196, "Lfo5 Sync", false},
+                                  {197, "Lfo5 Ratio", true},
+                                  {202, "Lfo5 Offset", true},
+                                  {207, "Lfo5 Phase", true},
+                                  {212, "Lfo5 Out", true},
+                                  {217, "Lfo6 Type", false},
+                                  {218, "Lfo6 Sync", false},
+                                  {219, "Lfo6 Ratio", true},
+                                  {224, "Lfo6 Offset", true},
+                                  {229, "Lfo6 Phase", true},
+                                  {234, "Lfo6 Out", true},
+                                  {239, "Lfo7 Type", false},
+                                  {240, "Lfo7 Sync", false},
+                                  {241, "Lfo7 Ratio", true},
+                                  {246, "Lfo7 Offset", true},
+                                  {251, "Lfo7 Phase", true},
+                                  {256, "Lfo7 Out", true},
+                                  {261, "Lfo8 Type", false},
+                                  {262, "Lfo8 Sync", false},
+                                  {263, "Lfo8 Ratio", true},
+                                  {268, "Lfo8 Offset", true},
+                                  {273, "Lfo8 Phase", true},
+                                  {278, "Lfo8 Out", true},
+                                  {283, "ChLfo1 Type", false},
+                                  {284, "ChLfo1 Sync", false},
+                                  {285, "ChLfo1 Offset", true},
+                                  {290, "ChLfo1 Out", true},
+                                  {295, "ChLfo2 Type", false},
+                                  {296, "ChLfo2 Sync", false},
+                                  {297, "ChLfo2 Offset", true},
+                                  {302, "ChLfo2 Out", true},
+                                  {307, "ChLfo3 Type", false},
+                                  {308, "ChLfo3 Sync", false},
+                                  {309, "ChLfo3 Offset", true},
+                                  {314, "ChLfo3 Out", true},
+                                  {319, "ChLfo4 Type", false},
+                                  {320, "ChLfo4 Sync", false},
+                                  {321, "ChLfo4 Offset", true},
+                                  {326, "ChLfo4 Out", true},
+                                  {331, "ChFx1 Type", false},
+                                  {332, "ChFx1 Param1", true},
+                                  {337, "ChFx1 Param2", true},
+                                  {342, "ChFx1 Param3", true},
+                                  {347, "ChFx1 Param4", true},
+                                  {352, "ChFx1 Dry/Wet", true},
+                                  {357, "ChFx2 Type", false},
+                                  {358, "ChFx2 Param1", true},
+                                  {363, "ChFx2 Param2", true},
+                                  {368, "ChFx2 Param3", true},
+                                  {373, "ChFx2 Param4", true},
+                                  {378, "ChFx2 Dry/Wet", true}};
 
 std::vector<std::string> names(const char* list) {
     std::vector<std::string> out;
@@ -189,8 +187,8 @@ TEST(ParameterCatalogue, CountsKindsAndBipolarEntries) {
     EXPECT_EQ(floats, 213);
     EXPECT_EQ(enums, 170);
     const std::vector<std::string> expected = {
-        "Gen1 Offset",   "Lfo1 Offset",   "Lfo2 Offset",   "Lfo3 Offset",   "Lfo4 Offset",
-        "Lfo5 Offset",   "Lfo6 Offset",   "Lfo7 Offset",   "Lfo8 Offset",   "ChLfo1 Offset",
+        "Gen1 Offset",   "Lfo1 Offset",   "Lfo2 Offset",  "Lfo3 Offset", "Lfo4 Offset",
+        "Lfo5 Offset",   "Lfo6 Offset",   "Lfo7 Offset",  "Lfo8 Offset", "ChLfo1 Offset",
         "ChLfo2 Offset", "ChLfo3 Offset", "ChLfo4 Offset"};
     EXPECT_EQ(bipolar, expected);
 }
@@ -218,10 +216,10 @@ TEST(ParameterCatalogue, NamesAreUniqueAndLookedUpByName) {
 struct MemberSpecRow {
     const char* name;
     const char* label;
-    float lo, hi, def;        // enumerated: integers
-    const char* list;         // enumerated only
-    float amountBound;        // 0: no slots
-    int32_t lastSource;       // slot source range 0 … lastSource
+    float lo, hi, def;   // enumerated: integers
+    const char* list;    // enumerated only
+    float amountBound;   // 0: no slots
+    int32_t lastSource;  // slot source range 0 … lastSource
 };
 
 constexpr MemberSpecRow kMemberSpecs[] = {
@@ -266,7 +264,8 @@ std::vector<std::string> listNamed(const std::string& list) {
     if (list == "PWM") return {"None", "Add", "Sub", "Mul"};
     if (list == "Compressor") return {"Off", "Peak HardKnee"};
     if (list == "Sync")
-        return {"Off", " 4/4", " 3/4", " 2/3", " 1/2", " 3/8", " 1/3", " 1/4", " 3/16", " 1/8", " 1/12", " 1/16", " 1/32"};
+        return {"Off",  " 4/4",  " 3/4", " 2/3",  " 1/2",  " 3/8", " 1/3",
+                " 1/4", " 3/16", " 1/8", " 1/12", " 1/16", " 1/32"};
     if (list == "Length") return {" 1", " 2", " 3", " 4", " 8", " 12", " 16", " 24", " 32"};
     if (list == "LfoType") return {"Off", "Sine", "Saw", "InvSaw", "Pulse", "Tri", "Parabol"};
     if (list == "ChFx") return {"None", "Delay", "Comb"};
@@ -302,7 +301,8 @@ void expectMember(int32_t index, const MemberSpecRow& spec) {
         if (k % 2 == 0) {
             EXPECT_EQ(slot.maxValue.numberAsInt(), spec.lastSource);
             EXPECT_EQ(slot.defaultValue.numberAsInt(), 0);
-            EXPECT_EQ(names(slot.valueNames), listNamed(spec.lastSource == 157 ? "VoiceSources" : "ChannelSources"));
+            EXPECT_EQ(names(slot.valueNames),
+                      listNamed(spec.lastSource == 157 ? "VoiceSources" : "ChannelSources"));
         } else {
             EXPECT_EQ(slot.minValue.numberAsFloat(), -spec.amountBound);
             EXPECT_EQ(slot.maxValue.numberAsFloat(), spec.amountBound);
@@ -340,7 +340,8 @@ TEST(ParameterCatalogue, DefaultsOfANewProgram) {
         if (name.find("ModAmt") != std::string::npos) {
             EXPECT_EQ(d.defaultValue.numberAsFloat(), 0.0f);
         }
-        const bool isOut = name.size() > 4 && name.compare(name.size() - 4, 4, " Out") == 0 && name != "Gen1 Out";
+        const bool isOut =
+            name.size() > 4 && name.compare(name.size() - 4, 4, " Out") == 0 && name != "Gen1 Out";
         if (isOut) {
             EXPECT_EQ(d.defaultValue.numberAsFloat(), 1.0f);
         }

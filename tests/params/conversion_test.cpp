@@ -110,7 +110,9 @@ TEST(ParameterConversion, ValueNamesWalkTheListUntilItEnds) {
 
 TEST(ParameterConversion, DisplayTexts) {
     DisplayTextBuffer buffer;
-    auto text = [&buffer](int32_t index, const ParameterValue& v) { return std::string(displayText(index, v, buffer)); };
+    auto text = [&buffer](int32_t index, const ParameterValue& v) {
+        return std::string(displayText(index, v, buffer));
+    };
     EXPECT_EQ(text(0, makeFloatValue(1.0f)), "1.000");
     EXPECT_EQ(text(kGen1Offset, makeFloatValue(-0.25f)), "-0.250");
     EXPECT_EQ(text(kGen1Offset, makeFloatValue(12.3456f)), "12.346");

@@ -22,7 +22,9 @@ void setSlot1(Channel& channel, int32_t member, int32_t source, float amount) {
     setParameter(channel, member + kSlotAmount1, makeFloatValue(amount));
 }
 
-bool isUnbound(const ModSlot& slot) { return slot.channelValue == nullptr && slot.voiceOutput < 0; }
+bool isUnbound(const ModSlot& slot) {
+    return slot.channelValue == nullptr && slot.voiceOutput < 0;
+}
 
 TEST(ModulationSlots, VoiceSourcesReadEachVoicesOwnOutput) {
     Channel channel;
@@ -41,9 +43,11 @@ TEST(ModulationSlots, EveryVoiceSourceNumberBindsToItsSource) {
     Channel channel;
     float outputs[kVoiceOutputCount];
     for (int32_t k = 0; k < kVoiceOutputCount; ++k) outputs[k] = 0.01f * static_cast<float>(k + 1);
-    for (int32_t c = 0; c < kControllerCount; ++c) channel.controllerValue[c] = 0.001f * static_cast<float>(c + 1);
+    for (int32_t c = 0; c < kControllerCount; ++c)
+        channel.controllerValue[c] = 0.001f * static_cast<float>(c + 1);
     for (int32_t m = 0; m < kMacroCount; ++m) channel.macro[m] = 0.5f + 0.01f * static_cast<float>(m);
-    for (int32_t l = 0; l < kChannelLfoCount; ++l) channel.chLfoState.output[l] = -0.1f * static_cast<float>(l + 1);
+    for (int32_t l = 0; l < kChannelLfoCount; ++l)
+        channel.chLfoState.output[l] = -0.1f * static_cast<float>(l + 1);
 
     auto expected = [&](int32_t s) -> float {
         if (s <= 6) return outputs[kVoiceOutputEnvelope1 + s - 1];
@@ -63,9 +67,11 @@ TEST(ModulationSlots, EveryVoiceSourceNumberBindsToItsSource) {
 
 TEST(ModulationSlots, EveryChannelSourceNumberBindsToItsSource) {
     Channel channel;
-    for (int32_t c = 0; c < kControllerCount; ++c) channel.controllerValue[c] = 0.001f * static_cast<float>(c + 1);
+    for (int32_t c = 0; c < kControllerCount; ++c)
+        channel.controllerValue[c] = 0.001f * static_cast<float>(c + 1);
     for (int32_t m = 0; m < kMacroCount; ++m) channel.macro[m] = 0.5f + 0.01f * static_cast<float>(m);
-    for (int32_t l = 0; l < kChannelLfoCount; ++l) channel.chLfoState.output[l] = -0.1f * static_cast<float>(l + 1);
+    for (int32_t l = 0; l < kChannelLfoCount; ++l)
+        channel.chLfoState.output[l] = -0.1f * static_cast<float>(l + 1);
     auto expected = [&](int32_t s) -> float {
         if (s <= 4) return channel.chLfoState.output[s - 1];
         if (s <= 132) return channel.controllerValue[s - 5];
@@ -149,7 +155,7 @@ TEST(ModulationSlots, StaleSlotsBindOnFirstEvaluation) {
     param.base = 1.0f;
     param.slots[0].source = 150;  // M3
     param.slots[0].amount = 2.0f;
-    param.slots[1].source = 3;    // E3
+    param.slots[1].source = 3;  // E3
     param.slots[1].amount = 0.0f;
     markStale(param);
     EXPECT_EQ(evaluateModParam(channel, nullptr, param), 2.0f);
@@ -183,7 +189,8 @@ TEST(ModulationSlots, EachMultiplyAddIsDoneInDoubleAndRoundedPerSlot) {
     const float expected = static_cast<float>(static_cast<double>(a2) * c1 + afterSlot1);
     volatile float product1 = a1 * c0, product2 = a2 * c1;
     const float inFloat = product2 + (product1 + base);
-    const float oneDoubleSum = static_cast<float>(static_cast<double>(a1) * c0 + base + static_cast<double>(a2) * c1);
+    const float oneDoubleSum =
+        static_cast<float>(static_cast<double>(a1) * c0 + base + static_cast<double>(a2) * c1);
     ASSERT_NE(expected, inFloat);
     ASSERT_NE(expected, oneDoubleSum);
     EXPECT_EQ(evaluateModParam(channel, nullptr, channel.gain), expected);

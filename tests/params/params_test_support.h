@@ -20,7 +20,9 @@ class ReportCapture {
 public:
     ReportCapture() {
         RoutingReportSink sink;
-        sink.writeLine = [](const char* line, void* self) { static_cast<ReportCapture*>(self)->lines.emplace_back(line); };
+        sink.writeLine = [](const char* line, void* self) {
+            static_cast<ReportCapture*>(self)->lines.emplace_back(line);
+        };
         sink.beep = [](void* self) { ++static_cast<ReportCapture*>(self)->beeps; };
         sink.context = this;
         beepCountAtStart_ = routingBeepCount();
@@ -64,7 +66,8 @@ inline bool sameValue(const ParameterValue& a, const ParameterValue& b) {
     return a.kind == b.kind && a.number == b.number &&
            std::bit_cast<uint32_t>(a.modulated.base) == std::bit_cast<uint32_t>(b.modulated.base) &&
            std::bit_cast<uint32_t>(a.chModulated.base) == std::bit_cast<uint32_t>(b.chModulated.base) &&
-           sameSlot(a.modulated.slots[0], b.modulated.slots[0]) && sameSlot(a.modulated.slots[1], b.modulated.slots[1]) &&
+           sameSlot(a.modulated.slots[0], b.modulated.slots[0]) &&
+           sameSlot(a.modulated.slots[1], b.modulated.slots[1]) &&
            sameSlot(a.chModulated.slots[0], b.chModulated.slots[0]) &&
            sameSlot(a.chModulated.slots[1], b.chModulated.slots[1]);
 }
@@ -76,6 +79,8 @@ inline std::vector<ParameterValue> snapshot(const Channel& channel) {
     return values;
 }
 
-inline bool isEmptyValue(const ParameterValue& v) { return sameValue(v, ParameterValue{}); }
+inline bool isEmptyValue(const ParameterValue& v) {
+    return sameValue(v, ParameterValue{});
+}
 
 }  // namespace quenvale::test

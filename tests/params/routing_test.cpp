@@ -28,7 +28,8 @@ ParameterKind expectedKind(int32_t index) {
     if (name.find("ModSrc") != std::string::npos) return ParameterKind::Int;
     if (name.find("ModAmt") != std::string::npos) return ParameterKind::Float;
     if (descriptor(index).isEnumerated()) return ParameterKind::Int;
-    if (hasSlots(index)) return usesChannelNumbering(name.c_str()) ? ParameterKind::ChModulated : ParameterKind::Modulated;
+    if (hasSlots(index))
+        return usesChannelNumbering(name.c_str()) ? ParameterKind::ChModulated : ParameterKind::Modulated;
     return ParameterKind::Float;
 }
 
@@ -43,7 +44,8 @@ ParameterValue distinctValue(int32_t i) {
 TEST(ParameterRouting, EveryIndexHasItsOwnFieldAndReadsBackInItsKind) {
     Channel channel;
     ReportCapture capture;
-    for (int32_t i = 0; i < parameterCount(); ++i) ASSERT_TRUE(setParameter(channel, i, distinctValue(i))) << i;
+    for (int32_t i = 0; i < parameterCount(); ++i)
+        ASSERT_TRUE(setParameter(channel, i, distinctValue(i))) << i;
     for (int32_t i = 0; i < parameterCount(); ++i) {
         SCOPED_TRACE(descriptor(i).name);
         const ParameterValue v = getParameter(channel, i);
@@ -67,16 +69,16 @@ TEST(ParameterRouting, IndicesLandInTheDocumentedFields) {
     setParameter(channel, 0, f(1.5f));
     setParameter(channel, 1, f(0.25f));
     setParameter(channel, 7, f(0.75f));
-    setParameter(channel, 28, n(2));     // Gen1 PWM Mode
-    setParameter(channel, 34, f(0.3f));  // Gen1 PWM Feedback
-    setParameter(channel, 54, f(0.4f));  // Env2 Out
-    setParameter(channel, 106, f(-0.5f));  // StepSeq4 Out ModAmt2
-    setParameter(channel, 153, f(0.1f));   // Lfo3 Ratio: block 0, lane 2
-    setParameter(channel, 219, f(0.2f));   // Lfo6 Ratio: block 1, lane 1
-    setParameter(channel, 262, n(9));      // Lfo8 Sync: block 1, lane 3
-    setParameter(channel, 290, f(0.6f));   // ChLfo1 Out
-    setParameter(channel, 300, n(7));      // ChLfo2 Offset ModSrc2
-    setParameter(channel, 363, f(0.9f));   // ChFx2 Param2
+    setParameter(channel, 28, n(2));        // Gen1 PWM Mode
+    setParameter(channel, 34, f(0.3f));     // Gen1 PWM Feedback
+    setParameter(channel, 54, f(0.4f));     // Env2 Out
+    setParameter(channel, 106, f(-0.5f));   // StepSeq4 Out ModAmt2
+    setParameter(channel, 153, f(0.1f));    // Lfo3 Ratio: block 0, lane 2
+    setParameter(channel, 219, f(0.2f));    // Lfo6 Ratio: block 1, lane 1
+    setParameter(channel, 262, n(9));       // Lfo8 Sync: block 1, lane 3
+    setParameter(channel, 290, f(0.6f));    // ChLfo1 Out
+    setParameter(channel, 300, n(7));       // ChLfo2 Offset ModSrc2
+    setParameter(channel, 363, f(0.9f));    // ChFx2 Param2
     setParameter(channel, 382, f(0.125f));  // ChFx2 Dry/Wet ModAmt2
     EXPECT_EQ(channel.masterGain, 1.5f);
     EXPECT_EQ(channel.glide, 0.25f);
@@ -109,7 +111,7 @@ TEST(ParameterRouting, DecodesIntoInstanceAndFirstInstanceMember) {
 
 TEST(ParameterRouting, StoringABaseLeavesTheSlotsAlone) {
     Channel channel;
-    setParameter(channel, 154, makeIntValue(7));      // Lfo3 Ratio ModSrc1 = L1
+    setParameter(channel, 154, makeIntValue(7));  // Lfo3 Ratio ModSrc1 = L1
     setParameter(channel, 155, makeFloatValue(0.1f));
     const ModSlot before = channel.lfo[0].ratio[2].slots[0];
     setParameter(channel, 153, makeFloatValue(0.1f));
@@ -155,7 +157,8 @@ TEST(ParameterRouting, CompressorStoresModeAsFlagAndTimesAsCoefficients) {
     // The sample rate of the moment of the store counts.
     setRateValues(48000.0f);
     setParameter(channel, kParamCompressorRelease, makeFloatValue(300.0f));
-    EXPECT_FLOAT_EQ(channel.compressor.releaseCoefficient, static_cast<float>(std::exp(-1.0 / (48.0 * 300.0))));
+    EXPECT_FLOAT_EQ(channel.compressor.releaseCoefficient,
+                    static_cast<float>(std::exp(-1.0 / (48.0 * 300.0))));
     EXPECT_FLOAT_EQ(channel.compressor.attackCoefficient, static_cast<float>(std::exp(-1.0 / 44.1)));
     setRateValues(44100.0f);
 }
