@@ -129,11 +129,21 @@ static_assert(countEntries() == kParameterCount, "the families must describe eve
 
 constexpr int32_t kNameSize = 32;  // longest name: "Gen1 PWM Feedback ModSrc1", 25 characters
 
+// Built in place (it is some 100 KB, too large to pass through a stack).
 struct Catalogue {
     std::array<ParameterDescriptor, kParameterCount> descriptors;
-    char names[kParameterCount][kNameSize];
-    std::array<int16_t, kParameterCount> byName;  // indices sorted by name
+    char names[kParameterCount][kNameSize] = {};
+    std::array<int16_t, kParameterCount> byName{};  // indices sorted by name
     int32_t count = 0;
+
+    Catalogue() {
+        for (const FamilySpec& family : kFamilies)
+            for (int32_t n = 0; n < family.instances; ++n)
+                for (const MemberSpec& m : family.members) addMember(family, n, m);
+        for (int32_t i = 0; i < kParameterCount; ++i) byName[i] = static_cast<int16_t>(i);
+        std::sort(byName.begin(), byName.end(),
+                  [this](int16_t a, int16_t b) { return std::strcmp(names[a], names[b]) < 0; });
+    }
 
     void add(const ParameterDescriptor& d, const char* stem, const char* suffix) {
         char* name = names[count];
@@ -173,16 +183,7 @@ struct Catalogue {
 };
 
 const Catalogue& catalogue() noexcept {
-    static const Catalogue table = [] {
-        Catalogue c{};
-        for (const FamilySpec& family : kFamilies)
-            for (int32_t n = 0; n < family.instances; ++n)
-                for (const MemberSpec& m : family.members) c.addMember(family, n, m);
-        for (int32_t i = 0; i < kParameterCount; ++i) c.byName[i] = static_cast<int16_t>(i);
-        std::sort(c.byName.begin(), c.byName.end(),
-                  [&c](int16_t a, int16_t b) { return std::strcmp(c.names[a], c.names[b]) < 0; });
-        return c;
-    }();
+    static const Catalogue table;
     return table;
 }
 

@@ -6,6 +6,7 @@
 #include <cstring>
 #include <limits>
 
+#include "params/float_narrowing.h"
 #include "params/parameter_catalogue.h"
 
 namespace quenvale {
@@ -53,7 +54,7 @@ ParameterValue valueFromNormalized(int32_t index, float x) noexcept {
     }
     const double lo = d.minValue.numberAsFloat();
     const double hi = d.maxValue.numberAsFloat();
-    return makeFloatValue(static_cast<float>(lo + (hi - lo) * x));
+    return makeFloatValue(saturatingFloat(lo + (hi - lo) * x));
 }
 
 const char* valueName(const ParameterDescriptor& descriptor, int32_t v) noexcept {

@@ -67,6 +67,9 @@ TEST(ParameterConversion, FloatParametersMapLinearlyWithoutClamping) {
     // Computed in double and rounded once: 0.1f + 49.9 · 1 is exactly the upper end.
     EXPECT_EQ(valueFromNormalized(kAttack, 1.0f).numberAsFloat(), 50.0f);
     EXPECT_EQ(valueFromNormalized(kAttack, 0.0f).numberAsFloat(), 0.1f);
+    // Far outside, the float saturates at its range instead of overflowing the conversion.
+    EXPECT_EQ(valueFromNormalized(kGen1Offset, 1e38f).numberAsFloat(), std::numeric_limits<float>::max());
+    EXPECT_EQ(valueFromNormalized(kGen1Offset, -1e38f).numberAsFloat(), -std::numeric_limits<float>::max());
     // A modulated value is seen through its base.
     ModParam mod;
     mod.base = 100.0f;
