@@ -3,9 +3,9 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdlib>
 #include <numbers>
 
+#include "common/runtime_random.h"
 #include "engine/spectrum/low_pass_kernel.h"
 
 namespace quenvale {
@@ -30,7 +30,7 @@ struct DynamicTables {
     void buildRandom() noexcept {
         constexpr int32_t n = kRandomDynamicTableSize;
         float noise[n];
-        for (float& v : noise) v = static_cast<float>(std::rand()) / 32767.0f * 2.0f - 1.0f;
+        for (float& v : noise) v = static_cast<float>(runtimeRandom()) / 32767.0f * 2.0f - 1.0f;
         double kernel[n];
         designLowPassKernel(n, static_cast<double>(kRandomDynamicCutoff), kernel);
         for (int32_t i = 0; i < n; ++i) {

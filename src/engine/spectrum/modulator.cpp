@@ -2,10 +2,10 @@
 #include "engine/spectrum/modulator.h"
 
 #include <algorithm>
-#include <cstdlib>
 #include <cstring>
 #include <utility>
 
+#include "common/runtime_random.h"
 #include "engine/spectrum/key_mapping.h"
 #include "engine/spectrum/spectrum_tables.h"
 
@@ -39,7 +39,7 @@ Modulator::Modulator(int32_t count, std::string modulatorName)
     buildSpectrumTables();
     breakpoints.emplace_back(0.0f, 1.0f);
     for (int32_t k = 0; k < kMaxPartials; ++k)
-        randomPhaseCurve[k] = static_cast<float>(std::rand()) / 32767.0f;
+        randomPhaseCurve[k] = static_cast<float>(runtimeRandom()) / 32767.0f;
 }
 
 Modulator::~Modulator() = default;
