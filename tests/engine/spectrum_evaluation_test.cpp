@@ -33,7 +33,8 @@ TEST(SpectrumEvaluation, OneBreakpointIsValuesTimesLevelGainAndKeyPlusOffset) {
     for (int tick = 0; tick < 3; ++tick) {
         h.tick(m, s, kA4, 64, 0.7f);
         for (int k = 0; k < 64; ++k)
-            EXPECT_NEAR(s.output[k], ((k + 1) * 0.5f + 0.25f) * 2.5f * key, 1e-4f) << "tick " << tick << " k " << k;
+            EXPECT_NEAR(s.output[k], ((k + 1) * 0.5f + 0.25f) * 2.5f * key, 1e-4f)
+                << "tick " << tick << " k " << k;
         for (int k = 64; k < 512; ++k) ASSERT_EQ(s.output[k], 0.0f) << k;
     }
 }
@@ -115,7 +116,7 @@ TEST(SpectrumEvaluation, KeyPositionIsTheNoteNumberOver127AndMapsThroughTheKeyCu
     EXPECT_NEAR(keyPosition(440.0f), 69.0f / 127.0f, 1e-6f);
     EXPECT_NEAR(keyPosition(13.75f), 9.0f / 127.0f, 1e-6f);
     EXPECT_NEAR(keyPosition(880.0f), 81.0f / 127.0f, 1e-6f);
-    EXPECT_EQ(keyPosition(0.0f), 0.0f);   // no note: finite
+    EXPECT_EQ(keyPosition(0.0f), 0.0f);  // no note: finite
     EXPECT_EQ(keyPosition(-5.0f), 0.0f);
     EXPECT_NEAR(evaluateCurve(rampKeyMapping(), keyPosition(440.0f)), 69.0f / 127.0f, 1e-6f);
 

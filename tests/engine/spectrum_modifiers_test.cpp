@@ -90,7 +90,8 @@ TEST(SpectrumDynamic, SineMovementScalesEachPartialAtItsOwnRate) {
         h.tick(m, s, kA4, 64, dt);
         const double t = s.time;
         for (int k = 0; k < 64; ++k) {
-            const double expected = (1.0 + 0.1 * k) * std::sin(2.0 * std::numbers::pi * t * 2.0 * (1.0 + 0.5 * k));
+            const double expected =
+                (1.0 + 0.1 * k) * std::sin(2.0 * std::numbers::pi * t * 2.0 * (1.0 + 0.5 * k));
             // A 128-entry table read by linear interpolation is within (2π/128)²/8 of the sine.
             EXPECT_NEAR(s.output[k], expected, 4e-4 * (1.0 + 0.1 * k)) << "t " << t << " k " << k;
         }
@@ -143,7 +144,8 @@ TEST(SpectrumDynamic, RandomMovementStaysWithinAmountAndMovesSmoothly) {
     m.dynamicFrequency = 1e6f;
     s.time = 1e7f;
     h.tick(m, s, kA4, 128, 0.0f);
-    for (int k = 0; k < 128; ++k) ASSERT_TRUE(std::isfinite(s.output[k]) && std::fabs(s.output[k]) <= 1.0f) << k;
+    for (int k = 0; k < 128; ++k)
+        ASSERT_TRUE(std::isfinite(s.output[k]) && std::fabs(s.output[k]) <= 1.0f) << k;
 }
 
 }  // namespace

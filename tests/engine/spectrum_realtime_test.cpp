@@ -48,9 +48,11 @@ TEST(SpectrumRealtime, NoteStartEvaluationAndReleaseDoNotAllocate) {
 
     AllocationCounter counter;
     resetGeneratorStates(states, g);
-    for (int tick = 0; tick < 200; ++tick) evaluateGeneratorSpectrum(g, states, channel, outputs, 220.0f, 0.0145f);
+    for (int tick = 0; tick < 200; ++tick)
+        evaluateGeneratorSpectrum(g, states, channel, outputs, 220.0f, 0.0145f);
     releaseGeneratorStates(states);
-    for (int tick = 0; tick < 50; ++tick) evaluateGeneratorSpectrum(g, states, channel, outputs, 220.0f, 0.0145f);
+    for (int tick = 0; tick < 50; ++tick)
+        evaluateGeneratorSpectrum(g, states, channel, outputs, 220.0f, 0.0145f);
     EXPECT_EQ(counter.count(), 0u);
     EXPECT_TRUE(states.states[kSpectrumAmp].released);
     EXPECT_FALSE(states.states[kSpectrumAmp].children[0].released);  // children are never released

@@ -13,9 +13,28 @@
 namespace quenvale::test {
 namespace {
 
-enum Template { kLp6, kLp12, kLp24, kLpInf, kHp6, kHp12, kHp24, kHpInf, kBp3, kBp6, kBp12, kBp24, kN3, kN6, kN12, kN24 };
+enum Template {
+    kLp6,
+    kLp12,
+    kLp24,
+    kLpInf,
+    kHp6,
+    kHp12,
+    kHp24,
+    kHpInf,
+    kBp3,
+    kBp6,
+    kBp12,
+    kBp24,
+    kN3,
+    kN6,
+    kN12,
+    kN24
+};
 
-float at(int t, int k) { return filterTemplate(t)[k]; }
+float at(int t, int k) {
+    return filterTemplate(t)[k];
+}
 
 TEST(SpectrumTables, LowPassTemplatesPassBelowHarmonic16AndFallAboveWithForcedZeroAtTheTop) {
     for (int t : {kLp6, kLp12, kLp24, kLpInf}) {
@@ -73,7 +92,8 @@ TEST(SpectrumTables, LowPassKernelIsTheBlackmanWindowedSinc) {
         for (int i = 0; i < n; ++i) {
             const double d = i - (n - 1) / 2.0;
             const double ideal = d == 0 ? 2 * fc : std::sin(2 * pi * fc * d) / (pi * d);
-            const double w = 0.42 - 0.5 * std::cos(2 * pi * i / (n - 1)) + 0.08 * std::cos(4 * pi * i / (n - 1));
+            const double w =
+                0.42 - 0.5 * std::cos(2 * pi * i / (n - 1)) + 0.08 * std::cos(4 * pi * i / (n - 1));
             EXPECT_NEAR(h[i], ideal * w, 1e-15) << n << " " << i;
         }
     }

@@ -29,7 +29,8 @@ int64_t clampedIndex(double position, int32_t count) noexcept {
 
 }  // namespace
 
-void curveShift(const PartialCurve& source, PartialCurve& destination, float amount, bool repeatBorder) noexcept {
+void curveShift(const PartialCurve& source, PartialCurve& destination, float amount,
+                bool repeatBorder) noexcept {
     const int32_t count = commonSize(source, destination);
     if (count <= 0) return;
     const float* in = source.data();
@@ -39,11 +40,20 @@ void curveShift(const PartialCurve& source, PartialCurve& destination, float amo
     const double fl = std::floor(m);
     const double f = m - fl;
     const int64_t offset = clampedIndex(fl, count);
+    const double g = 1.0 - f;
     auto read = [&](int64_t i) noexcept { return (i >= 0 && i < count) ? static_cast<double>(in[i]) : b; };
-    for (int32_t k = 0; k < count; ++k) {
+    auto edge = [&](int32_t k) noexcept {
+        out[k] = static_cast<float>(read(k + offset) * g + read(k + offset + 1) * f);
+    };
+    // Positions whose two neighbours both lie inside the curve need no border test.
+    const int32_t first = static_cast<int32_t>(std::clamp<int64_t>(-offset, 0, count));
+    const int32_t last = static_cast<int32_t>(std::clamp<int64_t>(count - 1 - offset, first, count));
+    for (int32_t k = 0; k < first; ++k) edge(k);
+    for (int32_t k = first; k < last; ++k) {
         const int64_t i = k + offset;
-        out[k] = static_cast<float>(read(i) * (1.0 - f) + read(i + 1) * f);
+        out[k] = static_cast<float>(static_cast<double>(in[i]) * g + static_cast<double>(in[i + 1]) * f);
     }
+    for (int32_t k = last; k < count; ++k) edge(k);
 }
 
 void curveOctaveShift(const PartialCurve& source, PartialCurve& destination, float octaves, bool repeatBorder,
@@ -71,8 +81,16 @@ void curveOctaveShift(const PartialCurve& source, PartialCurve& destination, flo
         }
         return;
     }
+    const float lastInner = static_cast<float>(count - 1);
     for (int32_t k = 0; k < count; ++k) {
         const float x = static_cast<float>(static_cast<double>(k + 1) * r - 1.0);
+        if (x >= 0.0f && x < lastInner) {  // both neighbours inside: no border test
+            const int32_t j = static_cast<int32_t>(x);
+            const double f = static_cast<double>(x) - static_cast<double>(j);
+            out[k] = static_cast<float>(static_cast<double>(in[j]) * (1.0 - f) +
+                                        static_cast<double>(in[j + 1]) * f);
+            continue;
+        }
         const int64_t i = clampedIndex(x, count);
         if (i < -1 || i >= count) {  // both neighbours lie outside (also for a clamped position)
             out[k] = static_cast<float>(b);

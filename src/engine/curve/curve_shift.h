@@ -11,7 +11,8 @@ namespace quenvale {
 // amount moves content towards higher partials. Positions outside the curve read the border value:
 // 0, or with repeatBorder the first value (amount ≥ +0) or the last one (amount < 0 or −0).
 // Source and destination are distinct curves of equal size; if the sizes differ the smaller is used.
-void curveShift(const PartialCurve& source, PartialCurve& destination, float amount, bool repeatBorder) noexcept;
+void curveShift(const PartialCurve& source, PartialCurve& destination, float amount,
+                bool repeatBorder) noexcept;
 
 // [any] Scales harmonic numbers by 2^octaves: mode 0 interpolated, 1 repeated, 2 nearest (larger value
 // wins, unreached partials 0). Any other mode leaves the destination untouched. Same size rule.

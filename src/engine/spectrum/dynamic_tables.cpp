@@ -60,8 +60,12 @@ const DynamicTables& tables() noexcept {
 
 }  // namespace
 
-const DynamicTableEntry* sineDynamicTable() noexcept { return tables().sine; }
+const DynamicTableEntry* sineDynamicTable() noexcept {
+    return tables().sine;
+}
 
-const DynamicTableEntry* randomDynamicTable() noexcept { return tables().random; }
+const DynamicTableEntry* randomDynamicTable() noexcept {
+    return tables().random;
+}
 
 }  // namespace quenvale

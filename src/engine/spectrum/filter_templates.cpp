@@ -1,7 +1,10 @@
 // Building the spectral filter templates once per process.
 #include "engine/spectrum/filter_templates.h"
 
+#include <bit>
 #include <cmath>
+
+#include "engine/curve/curve_shift.h"
 
 namespace quenvale {
 namespace {
@@ -74,6 +77,16 @@ int32_t filterTemplateCornerOctave(int32_t index) noexcept {
     if (index < 4) return 4;
     if (index < 8) return 7;
     return 5;
+}
+
+const PartialCurve& shiftedTemplate(ShiftedTemplate& cache, int32_t index, float octaves) noexcept {
+    const uint32_t bits = std::bit_cast<uint32_t>(octaves);
+    if (cache.index != index || cache.octaveBits != bits) {
+        curveOctaveShift(filterTemplate(index), cache.curve, octaves, true, 0);
+        cache.index = index;
+        cache.octaveBits = bits;
+    }
+    return cache.curve;
 }
 
 }  // namespace quenvale

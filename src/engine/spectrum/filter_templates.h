@@ -21,4 +21,15 @@ const PartialCurve& filterTemplate(int32_t index) noexcept;
 // [any] The octave at which a template's corner or centre sits (4, 7 or 5).
 int32_t filterTemplateCornerOctave(int32_t index) noexcept;
 
+// A template moved by curveOctaveShift (interpolated, border repeated), kept until another template or
+// octave amount is asked for: voices sharing a cutoff share the work.
+struct ShiftedTemplate {
+    PartialCurve curve{kFilterTemplateSize};
+    int32_t index = -1;  // −1: nothing computed yet
+    uint32_t octaveBits = 0;
+};
+
+// [audio] The template moved by `octaves` (compared bit for bit, so −0 and +0 stay distinct).
+const PartialCurve& shiftedTemplate(ShiftedTemplate& cache, int32_t index, float octaves) noexcept;
+
 }  // namespace quenvale

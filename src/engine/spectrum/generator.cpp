@@ -26,6 +26,8 @@ bool Generator::setPartialCount(int32_t count) noexcept {
     return true;
 }
 
-bool Generator::setPartialCountIndex(int32_t index) noexcept { return setPartialCount(partialCountForSelector(index)); }
+bool Generator::setPartialCountIndex(int32_t index) noexcept {
+    return setPartialCount(partialCountForSelector(index));
+}
 
 }  // namespace quenvale

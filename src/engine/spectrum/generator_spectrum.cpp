@@ -7,18 +7,22 @@
 namespace quenvale {
 
 void prepareGeneratorStates(GeneratorStates& states, const Generator& generator) {
-    for (int32_t p = 0; p < kSpectrumPropertyCount; ++p) prepareModulatorState(states.states[p], generator.modulators[p]);
+    for (int32_t p = 0; p < kSpectrumPropertyCount; ++p)
+        prepareModulatorState(states.states[p], generator.modulators[p]);
 }
 
 void resetGeneratorStates(GeneratorStates& states, const Generator& generator) noexcept {
-    for (int32_t p = 0; p < kSpectrumPropertyCount; ++p) resetModulatorState(states.states[p], generator.modulators[p]);
+    for (int32_t p = 0; p < kSpectrumPropertyCount; ++p)
+        resetModulatorState(states.states[p], generator.modulators[p]);
 }
 
 void releaseModulators(GeneratorStates& states) noexcept {
     for (ModulatorState& s : states.states) s.released = true;
 }
 
-void releaseGeneratorStates(GeneratorStates& states) noexcept { releaseModulators(states); }
+void releaseGeneratorStates(GeneratorStates& states) noexcept {
+    releaseModulators(states);
+}
 
 void evaluateGeneratorSpectrum(Generator& generator, GeneratorStates& states, const Channel& channel,
                                const float* voiceOutputs, float f0, float dt) noexcept {

@@ -23,7 +23,8 @@ BreakpointCurve defaultKeyMapping() noexcept {
 float keyPosition(float f0) noexcept {
     // 12 log2(f0 / 13.75) + 9 is the note number; 0.0727… is 1/13.75 and 0.00787… is 1/127.
     if (!(f0 > 0.0f)) return 0.0f;
-    const float x = static_cast<float>((12.0 * std::log2(f0 * 0.072727270424366) + 9.0) * 0.007874015718698502);
+    const float x =
+        static_cast<float>((12.0 * std::log2(f0 * 0.072727270424366) + 9.0) * 0.007874015718698502);
     return std::isfinite(x) ? x : 0.0f;
 }
 

@@ -14,7 +14,8 @@ void designLowPassKernel(int32_t n, double fc, double* kernel) noexcept {
     for (int32_t i = 0; i < n; ++i) {
         const double d = i - middle;
         const double sinc = (d == 0.0) ? 2.0 * fc : std::sin(2.0 * kPi * fc * d) / (kPi * d);
-        const double window = 0.42 - 0.5 * std::cos(2.0 * kPi * i / span) + 0.08 * std::cos(4.0 * kPi * i / span);
+        const double window =
+            0.42 - 0.5 * std::cos(2.0 * kPi * i / span) + 0.08 * std::cos(4.0 * kPi * i / span);
         kernel[i] = sinc * window;
     }
 }

@@ -97,7 +97,9 @@ bool Modulator::removeBreakpoint(int32_t index) {
     return true;
 }
 
-void Modulator::removeAllBreakpoints() noexcept { breakpoints.clear(); }
+void Modulator::removeAllBreakpoints() noexcept {
+    breakpoints.clear();
+}
 
 Modulator& Modulator::addChild(std::string childName, int32_t mode, bool enabled) {
     auto child = std::make_unique<Modulator>(partialCount, std::move(childName));
@@ -112,7 +114,9 @@ bool Modulator::removeChild(int32_t index) {
     return true;
 }
 
-void Modulator::removeAllChildren() noexcept { children.clear(); }
+void Modulator::removeAllChildren() noexcept {
+    children.clear();
+}
 
 void Modulator::setPartialCount(int32_t count) noexcept {
     partialCount = count;

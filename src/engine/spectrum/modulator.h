@@ -10,6 +10,7 @@
 #include "common/capacity.h"
 #include "engine/curve/breakpoint_curve.h"
 #include "engine/curve/partial_curve.h"
+#include "engine/spectrum/filter_templates.h"
 #include "engine/spectrum/spectrum_breakpoint.h"
 #include "engine/spectrum/spectrum_modes.h"
 #include "params/mod_param.h"
@@ -73,6 +74,9 @@ struct Modulator {
     PartialCurve scratch;
     PartialCurve dry;
     PartialCurve randomPhaseCurve;
+    // The filter's resonance and shape templates as last moved to a cutoff (working data too).
+    ShiftedTemplate resonanceShape;
+    ShiftedTemplate filterShape;
 
     int32_t groupCount() const noexcept { return partialCount / kPartialsPerGroup; }
     int32_t breakpointCount() const noexcept { return static_cast<int32_t>(breakpoints.size()); }

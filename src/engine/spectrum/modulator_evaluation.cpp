@@ -6,6 +6,7 @@
 
 #include "engine/curve/curve_shift.h"
 #include "engine/spectrum/key_mapping.h"
+#include "engine/spectrum/partial_kernels.h"
 #include "engine/spectrum/spectrum_modifiers.h"
 
 namespace quenvale {
@@ -64,9 +65,9 @@ void combineChildren(Modulator& m, ModulatorState& s, float* work, float f0, int
         evaluateModulator(*link.child, childState, f0, count);
         const float* child = childState.output.data();
         if (link.mode == kCombineMultiply) {
-            for (int32_t k = 0; k < count; ++k) work[k] = work[k] * child[k];
+            kernels::multiply(work, child, count);
         } else if (link.mode == kCombineAdd) {
-            for (int32_t k = 0; k < count; ++k) work[k] = work[k] + child[k];
+            kernels::add(work, child, count);
         }
     }
 }
@@ -104,16 +105,11 @@ void evaluateModulator(Modulator& m, ModulatorState& s, float f0, int32_t partia
 
     const bool shifting = s.shift != 0.0f;  // −0 counts as no shift
     float* work = shifting ? m.scratch.data() : out;
-    const float* values = bp.values.data();
-    const float* slopes = bp.slopes.data();
-    const float level = bp.level;
-    const float elapsed = at.elapsed;
-    for (int32_t k = 0; k < count; ++k) work[k] = values[k] * level + slopes[k] * elapsed;
+    kernels::interpolate(work, bp.values.data(), bp.slopes.data(), bp.level, at.elapsed, count);
 
     combineChildren(m, s, work, f0, count);
 
-    const float offset = s.offset;
-    for (int32_t k = 0; k < count; ++k) work[k] = work[k] + offset;
+    kernels::addScalar(work, s.offset, count);
 
     if (shifting) {
         shiftInto(m, s, count);
@@ -124,8 +120,7 @@ void evaluateModulator(Modulator& m, ModulatorState& s, float f0, int32_t partia
     applyDynamicMovement(m, s, work, count);
     applySpectralFilter(m, s, work, count);
 
-    const float factor = s.gain * keyValue;
-    for (int32_t k = 0; k < count; ++k) work[k] = work[k] * factor;
+    kernels::scale(work, s.gain * keyValue, count);
 
     clearRange(out, count, std::max(written, s.evaluatedCount));
     s.evaluatedCount = count;

@@ -1,13 +1,13 @@
 // Building, resetting and advancing the per-voice state trees of spectrum modulators.
 #include "engine/spectrum/modulator_evaluation.h"
-
 #include "params/mod_evaluation.h"
 
 namespace quenvale {
 
 void prepareModulatorState(ModulatorState& state, const Modulator& modulator) {
     const size_t links = modulator.children.size();
-    if (state.children.size() > links) state.children.erase(state.children.begin() + links, state.children.end());
+    if (state.children.size() > links)
+        state.children.erase(state.children.begin() + links, state.children.end());
     state.children.reserve(links);
     while (state.children.size() < links) state.children.emplace_back(state.output.count());
     for (size_t j = 0; j < links; ++j) {

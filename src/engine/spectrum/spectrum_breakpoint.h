@@ -17,7 +17,7 @@ struct SpectrumBreakpoint {
     float distance = 0.0f;  // seconds after the previous breakpoint (the first: after note start)
     float level = 1.0f;     // factor on the values
     PartialCurve values;
-    PartialCurve slopes;    // change per second towards the next breakpoint
+    PartialCurve slopes;  // change per second towards the next breakpoint
 };
 
 // [ui] Slope rule: slopes[k] = (next.values[k] × next.level − values[k] × level) × (1 / next.distance).

@@ -7,10 +7,10 @@ namespace {
 constexpr const char* kDynamicModeNames[kDynamicModeCount] = {"None", "Sine", "Random"};
 
 constexpr const char* kFilterModeNames[kFilterModeCount] = {
-    "None",           "AllPass",         "LowPass -6 dB",   "LowPass -12 dB", "LowPass -24 dB",
-    "LowPass -oo dB", "HighPass -6 dB",  "HighPass -12 dB", "HighPass -24 dB", "HighPass -oo dB",
-    "BandPass -3 dB", "BandPass -6 dB",  "BandPass -12 dB", "BandPass -24 dB", "Notch -3 dB",
-    "Notch -6 dB",    "Notch -12 dB",    "Notch -24 dB",
+    "None",           "AllPass",        "LowPass -6 dB",   "LowPass -12 dB",  "LowPass -24 dB",
+    "LowPass -oo dB", "HighPass -6 dB", "HighPass -12 dB", "HighPass -24 dB", "HighPass -oo dB",
+    "BandPass -3 dB", "BandPass -6 dB", "BandPass -12 dB", "BandPass -24 dB", "Notch -3 dB",
+    "Notch -6 dB",    "Notch -12 dB",   "Notch -24 dB",
 };
 
 }  // namespace

@@ -3,9 +3,10 @@
 
 #include <cstring>
 
-#include "engine/curve/curve_shift.h"
+#include "common/capacity.h"
 #include "engine/spectrum/dynamic_tables.h"
 #include "engine/spectrum/filter_templates.h"
+#include "engine/spectrum/partial_kernels.h"
 
 namespace quenvale {
 namespace {
@@ -16,34 +17,55 @@ constexpr float kRandomRateFactor = 0.05f;  // q: the random table is swept 20 t
 // position keeps its integer conversion defined for any time or frequency.
 constexpr float kPositionLimit = 4611686018427387904.0f;  // 2^62
 
+// Two passes: the table positions of all partials (plain 4-lane arithmetic), then the lookups.
 template <int32_t N>
-void move(const DynamicTableEntry* table, float rate, const Modulator& m, const ModulatorState& s, float* work,
+void move(const DynamicTableEntry* table, float q, const Modulator& m, const ModulatorState& s, float* work,
           int32_t count) noexcept {
-    const float q = rate;
     const float f = m.dynamicFrequency * q;
     const float scale = m.partialFreqScale;
+    const float rest = 1.0f - scale;
     const float phase = m.dynamicPhase;
     const float perHarmonic = m.partialPhaseOffset * q;
-    const float amount = m.dynamicAmount;
     const float randomness = m.randomPhaseOffset;
     const float time = s.time;
-    const float* randomPhase = m.randomPhaseCurve.data();
-    const float keep = 1.0f - amount;
-    const float rest = 1.0f - scale;
-    for (int32_t g = 0; g < count; g += 4) {
-        for (int32_t j = 0; j < 4; ++j) {
+    const float* __restrict randomPhase = m.randomPhaseCurve.data();
+
+    alignas(16) float position[kMaxPartials];
+    for (int32_t g = 0; g < count; g += kPartialsPerGroup) {
+        for (int32_t j = 0; j < kPartialsPerGroup; ++j) {
             const int32_t k = g + j;
             const float h = static_cast<float>(k + 1);
-            float y = (perHarmonic * h + phase + randomPhase[k] * randomness + (h * scale + rest) * time * f) *
-                      static_cast<float>(N);
-            if (!(y > -kPositionLimit)) y = -kPositionLimit;  // also for a position that is not a number
-            if (!(y < kPositionLimit)) y = kPositionLimit;
-            const int64_t n = static_cast<int64_t>(y);  // truncation toward zero
-            const DynamicTableEntry& e = table[n & (N - 1)];
-            const float w = e.value + (y - static_cast<float>(n)) * e.slope;
-            work[k] = m.additive ? w * amount + work[k] : w * work[k] * amount + keep * work[k];
+            float y =
+                (perHarmonic * h + phase + randomPhase[k] * randomness + (h * scale + rest) * time * f) *
+                static_cast<float>(N);
+            y = y > -kPositionLimit ? y : -kPositionLimit;  // also for a position that is not a number
+            position[k] = y < kPositionLimit ? y : kPositionLimit;
         }
     }
+    for (int32_t k = 0; k < count; ++k) {
+        const float y = position[k];
+        const int64_t n = static_cast<int64_t>(y);  // truncation toward zero
+        const DynamicTableEntry& e = table[n & (N - 1)];
+        position[k] = e.value + (y - static_cast<float>(n)) * e.slope;
+    }
+
+    const float amount = m.dynamicAmount;
+    if (m.additive) {
+        for (int32_t g = 0; g < count; g += kPartialsPerGroup)
+            for (int32_t j = 0; j < kPartialsPerGroup; ++j)
+                work[g + j] = position[g + j] * amount + work[g + j];
+    } else {
+        const float keep = 1.0f - amount;
+        for (int32_t g = 0; g < count; g += kPartialsPerGroup)
+            for (int32_t j = 0; j < kPartialsPerGroup; ++j)
+                work[g + j] = position[g + j] * work[g + j] * amount + keep * work[g + j];
+    }
+}
+
+// The template moved so that its corner or centre sits at harmonic 2^(7 × cutoff).
+const float* templateAtCutoff(ShiftedTemplate& cache, int32_t index, float cutoff) noexcept {
+    const float octaves = cutoff * 7.0f - static_cast<float>(filterTemplateCornerOctave(index));
+    return shiftedTemplate(cache, index, octaves).data();
 }
 
 }  // namespace
@@ -62,25 +84,13 @@ void applySpectralFilter(Modulator& m, const ModulatorState& s, float* work, int
     float* dry = m.dry.data();
     if (mix) std::memcpy(dry, work, static_cast<size_t>(count) * sizeof(float));
 
-    const float* shape = m.scratch.data();
-    const float cutoffOctave = s.cutoff * 7.0f;
-    curveOctaveShift(filterTemplate(kBandPass12Template), m.scratch,
-                     cutoffOctave - static_cast<float>(filterTemplateCornerOctave(kBandPass12Template)), true, 0);
-    const float resonance = s.resonance;
-    for (int32_t k = 0; k < count; ++k) work[k] = (shape[k] * resonance + 1.0f) * work[k];
-
+    kernels::bump(work, templateAtCutoff(m.resonanceShape, kBandPass12Template, s.cutoff), s.resonance,
+                  count);
     if (mode >= kFirstShapedFilterMode) {
         const int32_t index = mode - kFirstShapedFilterMode;
-        curveOctaveShift(filterTemplate(index), m.scratch,
-                         cutoffOctave - static_cast<float>(filterTemplateCornerOctave(index)), true, 0);
-        for (int32_t k = 0; k < count; ++k) work[k] = shape[k] * work[k];
+        kernels::shape(work, templateAtCutoff(m.filterShape, index, s.cutoff), count);
     }
-
-    if (mix) {
-        const float wet = s.dryWet;
-        const float dryShare = 1.0f - wet;
-        for (int32_t k = 0; k < count; ++k) work[k] = dry[k] * dryShare + wet * work[k];
-    }
+    if (mix) kernels::mix(work, dry, s.dryWet, count);
 }
 
 }  // namespace quenvale

@@ -19,8 +19,9 @@ void applyDynamicMovement(const Modulator& modulator, const ModulatorState& stat
 
 // [audio] Applies the filter mode to work[0 … count): the resonance bump (the "BandPass -12 dB" shape
 // around harmonic 2^(7 × cutoff), scaled by resonance) and, for modes 2 … 17, the mode's template moved
-// to the same harmonic; then the dry/wet mix. Uses the modulator's scratch and dry curves. Mode 0 and
+// to the same harmonic; then the dry/wet mix. Uses the modulator's dry curve and shape caches. Mode 0 and
 // modes outside 0 … 17 leave the curve unchanged.
-void applySpectralFilter(Modulator& modulator, const ModulatorState& state, float* work, int32_t count) noexcept;
+void applySpectralFilter(Modulator& modulator, const ModulatorState& state, float* work,
+                         int32_t count) noexcept;
 
 }  // namespace quenvale
