@@ -93,7 +93,7 @@ void evaluateModulator(Modulator& m, ModulatorState& s, float f0, int32_t partia
     const int32_t count = std::clamp(partialCount, 0, size) & ~(kPartialsPerGroup - 1);
     int32_t written = count;  // output values this evaluation touched
 
-    if (m.breakpoints.empty() || count == 0) {
+    if (m.breakpoints.empty() || count == 0) {  // an empty spectrum
         clearRange(out, 0, std::max(count, s.evaluatedCount));
         s.evaluatedCount = 0;
         return;
@@ -102,6 +102,11 @@ void evaluateModulator(Modulator& m, ModulatorState& s, float f0, int32_t partia
     const float keyValue = evaluateCurve(m.keyMapping, keyPosition(f0));
     const Position at = findBreakpoint(m, s);
     const SpectrumBreakpoint& bp = m.breakpoints[at.index];
+    if (bp.values.size() < count || bp.slopes.size() < count) {  // a breakpoint built short: play silence
+        clearRange(out, 0, std::max(count, s.evaluatedCount));
+        s.evaluatedCount = 0;
+        return;
+    }
 
     const bool shifting = s.shift != 0.0f;  // −0 counts as no shift
     float* work = shifting ? m.scratch.data() : out;

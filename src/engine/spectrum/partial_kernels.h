@@ -7,7 +7,7 @@
 
 namespace quenvale::kernels {
 
-// count is a multiple of four in every kernel; the pointers must not overlap unless stated.
+// [any] count is a multiple of four in every kernel; the pointers must not overlap.
 
 // out = values × level + slopes × elapsed
 inline void interpolate(float* __restrict out, const float* __restrict values, const float* __restrict slopes,
