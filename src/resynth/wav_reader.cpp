@@ -19,14 +19,18 @@ struct FileCloser {
 };
 using FileHandle = std::unique_ptr<std::FILE, FileCloser>;
 
-uint16_t readU16(const unsigned char* p) noexcept { return static_cast<uint16_t>(p[0] | (p[1] << 8)); }
+uint16_t readU16(const unsigned char* p) noexcept {
+    return static_cast<uint16_t>(p[0] | (p[1] << 8));
+}
 
 uint32_t readU32(const unsigned char* p) noexcept {
     return static_cast<uint32_t>(p[0]) | (static_cast<uint32_t>(p[1]) << 8) |
            (static_cast<uint32_t>(p[2]) << 16) | (static_cast<uint32_t>(p[3]) << 24);
 }
 
-int16_t readS16(const unsigned char* p) noexcept { return static_cast<int16_t>(readU16(p)); }
+int16_t readS16(const unsigned char* p) noexcept {
+    return static_cast<int16_t>(readU16(p));
+}
 
 // Moves the position forward by `bytes`, in steps a 32-bit offset can carry.
 bool skipForward(std::FILE* file, uint32_t bytes) noexcept {

@@ -11,8 +11,8 @@ namespace quenvale {
 namespace {
 
 // X[k] = Σ x[j]·e^(sign·2πi·jk/n), divided by n for a negative sign; twiddles from a long-double table.
-void directDft(int32_t n, const std::vector<double>& re, const std::vector<double>& im, int32_t sign, int32_t k,
-               double& outRe, double& outIm) {
+void directDft(int32_t n, const std::vector<double>& re, const std::vector<double>& im, int32_t sign,
+               int32_t k, double& outRe, double& outIm) {
     static std::vector<long double> cosTable, sinTable;
     if (static_cast<int32_t>(cosTable.size()) != n) {
         cosTable.resize(n);

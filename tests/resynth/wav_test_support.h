@@ -1,6 +1,7 @@
 // Builds WAV files byte by byte for the reader and resynthesis tests, in a per-process temp folder.
 #pragma once
 
+#include <gtest/gtest.h>
 #include <unistd.h>
 
 #include <cmath>
@@ -9,8 +10,6 @@
 #include <filesystem>
 #include <string>
 #include <vector>
-
-#include <gtest/gtest.h>
 
 namespace quenvale::test {
 
