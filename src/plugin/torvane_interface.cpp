@@ -60,12 +60,16 @@ void TorvaneInterface::reportEditorChange(VstInt32 index) {
 }
 
 float TorvaneInterface::readHostTempo(void* context) {
-    auto* self = static_cast<TorvaneInterface*>(context);
-    const VstTimeInfo* time = self->getTimeInfo(kVstTempoValid);
+    return static_cast<TorvaneInterface*>(context)->currentHostTempo();
+}
+
+float TorvaneInterface::currentHostTempo() {
+    // A missing record, or one whose tempo the host does not vouch for, keeps the tempo known before.
+    const VstTimeInfo* time = getTimeInfo(kVstTempoValid);
     if (time != nullptr && (time->flags & kVstTempoValid) != 0 && std::isfinite(time->tempo) && time->tempo > 0.0) {
-        self->lastHostTempo_ = static_cast<float>(time->tempo);
+        lastHostTempo_ = static_cast<float>(time->tempo);
     }
-    return self->lastHostTempo_;
+    return lastHostTempo_;
 }
 
 }  // namespace quenvale

@@ -36,6 +36,9 @@ public:
     // [ui] The user changed parameter index in the editor: tell the host without taking its echo back.
     void reportEditorChange(VstInt32 index);
 
+    // [audio] The host's tempo (audioMasterGetTime), or the last one known when the host gives none.
+    float currentHostTempo();
+
     // [ui] Test seam; nullptr removes the observer.
     void setMidiBatchObserver(MidiBatchObserver observer, void* context) noexcept {
         midiObserverContext_ = context;
@@ -51,7 +54,7 @@ private:
     VstIntPtr editorOpcode(VstInt32 opcode, VstInt32 index, VstIntPtr value, void* ptr, float opt);
     void renderBlock(float** outputs, VstInt32 sampleFrames) noexcept;
     void deliverMidi(int32_t count) noexcept;
-    // The engine's tempo reader: the host's tempo, or the last one known when the host gives none.
+    // The engine's tempo reader, with this object as context.
     static float readHostTempo(void* context);
 
     audioMasterCallback hostCallback_;

@@ -52,20 +52,18 @@ bool PluginHost::instantiate(EntryFunction entry) {
     return true;
 }
 
-void PluginHost::close() {
-    if (effect_ == nullptr) return;
+VstIntPtr PluginHost::close() {
+    if (effect_ == nullptr) return 0;
     AEffect* effect = effect_;
-    effect->dispatcher(effect, effClose, 0, 0, nullptr, 0.0f);
+    const VstIntPtr result = effect->dispatcher(effect, effClose, 0, 0, nullptr, 0.0f);
     effect_ = nullptr;
     std::lock_guard<std::mutex> lock(gHostsMutex);
     gHosts.erase(effect);
+    return result;
 }
 
 VstIntPtr PluginHost::dispatch(VstInt32 opcode, VstInt32 index, VstIntPtr value, void* ptr, float opt) {
-    if (opcode == effClose) {
-        close();
-        return 1;
-    }
+    if (opcode == effClose) return close();
     return effect_ != nullptr ? effect_->dispatcher(effect_, opcode, index, value, ptr, opt) : 0;
 }
 
@@ -139,7 +137,7 @@ VstIntPtr PluginHost::answer(VstInt32 opcode, VstInt32 index, VstIntPtr, void*, 
         case audioMasterGetTime:
             ++timeInfoRequests_;
             if (!timeInfoAvailable_) return 0;
-            timeInfo_.flags = kVstTempoValid | kVstTransportPlaying;
+            timeInfo_.flags = timeInfoFlags_;
             return reinterpret_cast<VstIntPtr>(&timeInfo_);
         default:
             return 0;

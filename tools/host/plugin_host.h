@@ -29,8 +29,8 @@ public:
     // Calls entry with this host's callback. False, with error() set, when the entry returns null or
     // something that is not a plug-in record.
     bool instantiate(EntryFunction entry);
-    // effClose; the record is gone afterwards.
-    void close();
+    // effClose, answering what the plug-in answered; the record is gone afterwards.
+    VstIntPtr close();
 
     AEffect* effect() const noexcept { return effect_; }
     const std::string& error() const noexcept { return error_; }
@@ -52,6 +52,8 @@ public:
     void setTempo(double bpm) noexcept { timeInfo_.tempo = bpm; }
     void setTimeInfoAvailable(bool available) noexcept { timeInfoAvailable_ = available; }
     void setSampleRate(double rate) noexcept { timeInfo_.sampleRate = rate; }
+    // Validity flags of the time record (tempo valid and transport playing unless told otherwise).
+    void setTimeInfoFlags(VstInt32 flags) noexcept { timeInfoFlags_ = flags; }
     void setSamplePosition(double position) noexcept { timeInfo_.samplePos = position; }
     // Called for each audioMasterAutomate, after it is recorded.
     void onAutomate(std::function<void(VstInt32 index, float value)> callback) { onAutomate_ = std::move(callback); }
@@ -71,6 +73,7 @@ private:
     std::string error_;
     VstIntPtr hostVersion_ = 2400;
     bool timeInfoAvailable_ = true;
+    VstInt32 timeInfoFlags_ = kVstTempoValid | kVstTransportPlaying;
     VstTimeInfo timeInfo_{0.0, 44100.0, 0.0, 0.0, 120.0, 0.0, 0.0, 0.0, 4, 4, 0, 0, 0, 0};
     std::function<void(VstInt32, float)> onAutomate_;
     std::vector<AutomateCall> automateCalls_;

@@ -53,6 +53,16 @@ std::vector<ScheduledEvent> schedule(const MidiSequence& sequence, double sample
 
 bool renderMidiFile(const RenderOptions& options, const ProgressFunction& progress, RenderSummary& summary,
                     std::string& error) {
+    // The input is checked before the plug-in is loaded: its errors are the more likely ones.
+    MidiSequence sequence;
+    if (!loadMidiFile(options.midiPath, sequence, error)) return false;
+    auto library = host::PluginLibrary::open(options.pluginPath, error);
+    if (!library) return false;
+    return renderWithPlugin(library->entry(), options, progress, summary, error);
+}
+
+bool renderWithPlugin(host::EntryFunction entry, const RenderOptions& options, const ProgressFunction& progress,
+                      RenderSummary& summary, std::string& error) {
     MidiSequence sequence;
     if (!loadMidiFile(options.midiPath, sequence, error)) return false;
     std::vector<uint8_t> chunk;
@@ -65,10 +75,8 @@ bool renderMidiFile(const RenderOptions& options, const ProgressFunction& progre
         }
     }
 
-    auto library = host::PluginLibrary::open(options.pluginPath, error);
-    if (!library) return false;
     host::PluginHost host;
-    if (!host.instantiate(library->entry())) {
+    if (!host.instantiate(entry)) {
         error = options.pluginPath + ": " + host.error();
         return false;
     }

@@ -5,6 +5,7 @@
 #include <functional>
 #include <string>
 
+#include "plugin_library.h"
 #include "render_options.h"
 
 namespace quenvale::render {
@@ -23,5 +24,9 @@ using ProgressFunction = std::function<void(double fraction)>;
 // not load or refuses the chunk, an unwritable output).
 bool renderMidiFile(const RenderOptions& options, const ProgressFunction& progress, RenderSummary& summary,
                     std::string& error);
+
+// The same with a plug-in entry point already at hand (options.pluginPath is then only used in messages).
+bool renderWithPlugin(host::EntryFunction entry, const RenderOptions& options, const ProgressFunction& progress,
+                      RenderSummary& summary, std::string& error);
 
 }  // namespace quenvale::render
