@@ -20,6 +20,8 @@ void platformBeep() noexcept {
 #endif
 }
 
-int beepCount() noexcept { return gBeeps.load(std::memory_order_relaxed); }
+int beepCount() noexcept {
+    return gBeeps.load(std::memory_order_relaxed);
+}
 
 }  // namespace quenvale

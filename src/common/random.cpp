@@ -48,7 +48,8 @@ uint32_t randomNext() noexcept {
 
 float randomFloat(float lo, float hi) noexcept {
     const double unit = static_cast<double>(randomNext() & 0x3FFFFFFFu) * (1.0 / 1073741824.0);
-    return static_cast<float>(static_cast<double>(lo) + (static_cast<double>(hi) - static_cast<double>(lo)) * unit);
+    return static_cast<float>(static_cast<double>(lo) +
+                              (static_cast<double>(hi) - static_cast<double>(lo)) * unit);
 }
 
 }  // namespace quenvale

@@ -68,13 +68,17 @@ AudioEffect::~AudioEffect() = default;
 
 void AudioEffect::setParameter(VstInt32, float) {}
 
-float AudioEffect::getParameter(VstInt32) { return 0.0f; }
+float AudioEffect::getParameter(VstInt32) {
+    return 0.0f;
+}
 
 void AudioEffect::process(float**, float**, VstInt32) {}
 
 void AudioEffect::processReplacing(float**, float**, VstInt32) {}
 
-VstIntPtr AudioEffect::dispatcher(VstInt32, VstInt32, VstIntPtr, void*, float) { return 0; }
+VstIntPtr AudioEffect::dispatcher(VstInt32, VstInt32, VstIntPtr, void*, float) {
+    return 0;
+}
 
 void AudioEffect::setParameterAutomated(VstInt32 index, float value) {
     setParameter(index, value);

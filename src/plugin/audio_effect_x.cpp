@@ -3,6 +3,8 @@
 
 namespace quenvale {
 
-VstInt32 AudioEffectX::processEvents(VstEvents*) { return 0; }
+VstInt32 AudioEffectX::processEvents(VstEvents*) {
+    return 0;
+}
 
 }  // namespace quenvale

@@ -8,6 +8,8 @@ bool writeBankChunk(SynthEngine&, std::vector<uint8_t>& out) {
     return false;
 }
 
-bool readBankChunk(SynthEngine&, const uint8_t*, size_t) { return false; }
+bool readBankChunk(SynthEngine&, const uint8_t*, size_t) {
+    return false;
+}
 
 }  // namespace quenvale

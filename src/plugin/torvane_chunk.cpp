@@ -1,11 +1,10 @@
 // Host chunks: the whole bank and the live channel state, through chunkBuffer.
-#include "plugin/torvane_interface.h"
-
 #include <cstdint>
 #include <new>
 
 #include "common/message_box.h"
 #include "plugin/bank_chunk.h"
+#include "plugin/torvane_interface.h"
 
 namespace quenvale {
 

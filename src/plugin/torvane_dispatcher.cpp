@@ -1,11 +1,10 @@
 // The dispatcher's opcode table: each host request, its action and its answer.
-#include "plugin/torvane_interface.h"
-
 #include <cmath>
 
 #include "plugin/can_do.h"
 #include "plugin/host_strings.h"
 #include "plugin/parameter_name.h"
+#include "plugin/torvane_interface.h"
 
 namespace quenvale {
 
@@ -13,8 +12,12 @@ namespace {
 
 constexpr VstInt32 kLastKnownOpcode = effCanDo;
 
-bool validParameter(VstInt32 index) noexcept { return index >= 0 && index < kParameterCount; }
-bool validProgram(VstIntPtr program) noexcept { return program >= 0 && program < kProgramCount; }
+bool validParameter(VstInt32 index) noexcept {
+    return index >= 0 && index < kParameterCount;
+}
+bool validProgram(VstIntPtr program) noexcept {
+    return program >= 0 && program < kProgramCount;
+}
 
 // An index outside the table leaves an empty string and answers 0.
 VstIntPtr refuseText(void* ptr) noexcept {
@@ -24,7 +27,8 @@ VstIntPtr refuseText(void* ptr) noexcept {
 
 }  // namespace
 
-VstIntPtr TorvaneInterface::dispatcher(VstInt32 opcode, VstInt32 index, VstIntPtr value, void* ptr, float opt) {
+VstIntPtr TorvaneInterface::dispatcher(VstInt32 opcode, VstInt32 index, VstIntPtr value, void* ptr,
+                                       float opt) {
     if (opcode < 0 || opcode > kLastKnownOpcode) return 0;
     switch (opcode) {
         case effOpen:

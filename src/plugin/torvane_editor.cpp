@@ -1,7 +1,6 @@
 // Editor opcodes: trace line, then the editor window seam.
-#include "plugin/torvane_interface.h"
-
 #include "common/debug_output.h"
+#include "plugin/torvane_interface.h"
 
 namespace quenvale {
 
@@ -10,7 +9,8 @@ namespace {
 ERect gEditorRect;
 }  // namespace
 
-VstIntPtr TorvaneInterface::editorOpcode(VstInt32 opcode, VstInt32 index, VstIntPtr value, void* ptr, float opt) {
+VstIntPtr TorvaneInterface::editorOpcode(VstInt32 opcode, VstInt32 index, VstIntPtr value, void* ptr,
+                                         float opt) {
     switch (opcode) {
         case effEditGetRect:
             if (ptr == nullptr) return 0;

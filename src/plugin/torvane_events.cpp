@@ -1,7 +1,7 @@
 // MIDI event delivery: the host's event list, in batches, to the engine.
-#include "plugin/torvane_interface.h"
-
 #include <algorithm>
+
+#include "plugin/torvane_interface.h"
 
 namespace quenvale {
 

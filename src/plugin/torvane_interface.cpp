@@ -66,7 +66,8 @@ float TorvaneInterface::readHostTempo(void* context) {
 float TorvaneInterface::currentHostTempo() {
     // A missing record, or one whose tempo the host does not vouch for, keeps the tempo known before.
     const VstTimeInfo* time = getTimeInfo(kVstTempoValid);
-    if (time != nullptr && (time->flags & kVstTempoValid) != 0 && std::isfinite(time->tempo) && time->tempo > 0.0) {
+    if (time != nullptr && (time->flags & kVstTempoValid) != 0 && std::isfinite(time->tempo) &&
+        time->tempo > 0.0) {
         lastHostTempo_ = static_cast<float>(time->tempo);
     }
     return lastHostTempo_;

@@ -219,17 +219,19 @@ static_assert(offsetof(VstTimeInfo, tempo) == 32);
 static_assert(offsetof(VstTimeInfo, flags) == 84);
 static_assert(sizeof(ERect) == 8);
 static_assert(sizeof(void*) == 4 || sizeof(void*) == 8, "only 32-bit and 64-bit layouts exist");
-static_assert(sizeof(void*) != 4 || (offsetof(AEffect, dispatcher) == 4 && offsetof(AEffect, numPrograms) == 20 &&
-                                     offsetof(AEffect, flags) == 36 && offsetof(AEffect, resvd1) == 40 &&
-                                     offsetof(AEffect, initialDelay) == 48 && offsetof(AEffect, ioRatio) == 60 &&
-                                     offsetof(AEffect, object) == 64 && offsetof(AEffect, uniqueID) == 72 &&
-                                     offsetof(AEffect, processReplacing) == 80 &&
-                                     offsetof(AEffect, future) == 84 && sizeof(AEffect) == 144));
-static_assert(sizeof(void*) != 8 || (offsetof(AEffect, dispatcher) == 8 && offsetof(AEffect, numPrograms) == 40 &&
-                                     offsetof(AEffect, flags) == 56 && offsetof(AEffect, resvd1) == 64 &&
-                                     offsetof(AEffect, initialDelay) == 80 && offsetof(AEffect, ioRatio) == 92 &&
-                                     offsetof(AEffect, object) == 96 && offsetof(AEffect, uniqueID) == 112 &&
-                                     offsetof(AEffect, processReplacing) == 120 &&
-                                     offsetof(AEffect, future) == 128 && sizeof(AEffect) == 192));
+static_assert(sizeof(void*) != 4 ||
+              (offsetof(AEffect, dispatcher) == 4 && offsetof(AEffect, numPrograms) == 20 &&
+               offsetof(AEffect, flags) == 36 && offsetof(AEffect, resvd1) == 40 &&
+               offsetof(AEffect, initialDelay) == 48 && offsetof(AEffect, ioRatio) == 60 &&
+               offsetof(AEffect, object) == 64 && offsetof(AEffect, uniqueID) == 72 &&
+               offsetof(AEffect, processReplacing) == 80 && offsetof(AEffect, future) == 84 &&
+               sizeof(AEffect) == 144));
+static_assert(sizeof(void*) != 8 ||
+              (offsetof(AEffect, dispatcher) == 8 && offsetof(AEffect, numPrograms) == 40 &&
+               offsetof(AEffect, flags) == 56 && offsetof(AEffect, resvd1) == 64 &&
+               offsetof(AEffect, initialDelay) == 80 && offsetof(AEffect, ioRatio) == 92 &&
+               offsetof(AEffect, object) == 96 && offsetof(AEffect, uniqueID) == 112 &&
+               offsetof(AEffect, processReplacing) == 120 && offsetof(AEffect, future) == 128 &&
+               sizeof(AEffect) == 192));
 static_assert(sizeof(void*) != 4 || (offsetof(VstEvents, events) == 8 && sizeof(VstEvents) == 16));
 static_assert(sizeof(void*) != 8 || (offsetof(VstEvents, events) == 16 && sizeof(VstEvents) == 32));

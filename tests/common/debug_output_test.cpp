@@ -1,10 +1,11 @@
 // Debug output: sink capture, the trace buffer's bound and line feed, beeps and message boxes.
+#include "common/debug_output.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
 
 #include "common/beep.h"
-#include "common/debug_output.h"
 #include "common/message_box.h"
 #include "host/test_host.h"
 

@@ -1,11 +1,12 @@
-// The editor's MT19937: seeding rule, the generator against the standard library's, and randomFloat's scaling.
+// The editor's MT19937: seeding rule, the generator against the standard library's, and randomFloat's
+// scaling.
+#include "common/random.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdint>
 #include <random>
 #include <sstream>
-
-#include "common/random.h"
 
 namespace quenvale {
 namespace {
@@ -30,7 +31,8 @@ TEST(Random, MatchesTheStandardGeneratorFromTheSameState) {
         std::mt19937 reference = referenceSeededWith(seed);
         seedRandom(seed);
         // Past the first twist of the state and into the second.
-        for (int i = 0; i < 1500; ++i) ASSERT_EQ(randomNext(), reference()) << "seed " << seed << " output " << i;
+        for (int i = 0; i < 1500; ++i)
+            ASSERT_EQ(randomNext(), reference()) << "seed " << seed << " output " << i;
     }
     // Even and odd seeds that differ only in the low bit give the same sequence (first word is s | 1).
     seedRandom(10);

@@ -24,14 +24,16 @@ TEST(PluginChunk, LoadKeepsTheSoundUntilTheHostSwitchesOn) {
     const VstIntPtr size = host.dispatch(effGetChunk, 0, 0, &data);
     ASSERT_GT(size, 8);
     ASSERT_NE(data, nullptr);
-    const std::vector<uint8_t> saved(static_cast<const uint8_t*>(data), static_cast<const uint8_t*>(data) + size);
+    const std::vector<uint8_t> saved(static_cast<const uint8_t*>(data),
+                                     static_cast<const uint8_t*>(data) + size);
 
     host.setParameter(0, stored);
     // The host hands back the very bytes the plug-in lent it.
     ASSERT_EQ(host.dispatch(effSetChunk, 0, size, data), 1);
     EXPECT_EQ(host.getParameter(0), edited);
     EXPECT_EQ(host.dispatch(effSetProgram, 0, 3), 1);
-    EXPECT_EQ(host.getParameter(0), edited) << "a program selection right after a load keeps the loaded sound";
+    EXPECT_EQ(host.getParameter(0), edited)
+        << "a program selection right after a load keeps the loaded sound";
 
     // A damaged chunk is refused and changes nothing.
     std::vector<uint8_t> damaged = saved;
@@ -44,7 +46,9 @@ TEST(PluginChunk, LoadKeepsTheSoundUntilTheHostSwitchesOn) {
     EXPECT_EQ(host.getParameter(0), stored) << "once switched on, a selection loads the program's values";
 
     // The chunk saved again is the same bytes.
-    ASSERT_EQ(host.dispatch(effSetChunk, 0, static_cast<VstIntPtr>(saved.size()), const_cast<uint8_t*>(saved.data())), 1);
+    ASSERT_EQ(host.dispatch(effSetChunk, 0, static_cast<VstIntPtr>(saved.size()),
+                            const_cast<uint8_t*>(saved.data())),
+              1);
     void* again = nullptr;
     const VstIntPtr againSize = host.dispatch(effGetChunk, 0, 0, &again);
     ASSERT_EQ(againSize, size);

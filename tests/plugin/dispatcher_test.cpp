@@ -14,7 +14,8 @@ class Dispatcher : public ::testing::Test {
 protected:
     void SetUp() override { ASSERT_TRUE(test::startBuiltPlugin(host_)) << host_.error(); }
 
-    VstIntPtr call(VstInt32 opcode, VstInt32 index = 0, VstIntPtr value = 0, void* ptr = nullptr, float opt = 0.0f) {
+    VstIntPtr call(VstInt32 opcode, VstInt32 index = 0, VstIntPtr value = 0, void* ptr = nullptr,
+                   float opt = 0.0f) {
         return host_.dispatch(opcode, index, value, ptr, opt);
     }
 
@@ -52,13 +53,35 @@ TEST_F(Dispatcher, AnswersOfTheOpcodeTable) {
     EXPECT_GT(rect->bottom - rect->top, 0);
 
     // Opcodes of the range that the plug-in leaves to the defaults.
-    for (VstInt32 opcode : {effGetVu, effEditMouse, effEditKey, effEditIdle, effEditTop, effEditSleep,
-                            effString2Parameter, effGetNumProgramCategories, effCopyProgram, effConnectInput,
-                            effConnectOutput, effGetInputProperties, effGetOutputProperties, effGetPlugCategory,
-                            effGetCurrentPosition, effGetDestinationBuffer, effOfflineNotify, effOfflinePrepare,
-                            effOfflineRun, effProcessVarIo, effSetSpeakerArrangement, effSetBlockSizeAndSampleRate,
-                            effSetBypass, effGetEffectName, effGetErrorText, effGetVendorString,
-                            effGetProductString, effGetVendorVersion, effVendorSpecific}) {
+    for (VstInt32 opcode : {effGetVu,
+                            effEditMouse,
+                            effEditKey,
+                            effEditIdle,
+                            effEditTop,
+                            effEditSleep,
+                            effString2Parameter,
+                            effGetNumProgramCategories,
+                            effCopyProgram,
+                            effConnectInput,
+                            effConnectOutput,
+                            effGetInputProperties,
+                            effGetOutputProperties,
+                            effGetPlugCategory,
+                            effGetCurrentPosition,
+                            effGetDestinationBuffer,
+                            effOfflineNotify,
+                            effOfflinePrepare,
+                            effOfflineRun,
+                            effProcessVarIo,
+                            effSetSpeakerArrangement,
+                            effSetBlockSizeAndSampleRate,
+                            effSetBypass,
+                            effGetEffectName,
+                            effGetErrorText,
+                            effGetVendorString,
+                            effGetProductString,
+                            effGetVendorVersion,
+                            effVendorSpecific}) {
         HostBuffer buffer;
         EXPECT_EQ(call(opcode, 1, 1, buffer.bytes, 1.0f), 0) << "opcode " << opcode;
         EXPECT_TRUE(buffer.untouchedFrom(0)) << "opcode " << opcode;

@@ -30,8 +30,8 @@ TEST_F(PluginObject, MidiEventsArriveInBatchesOf256) {
     std::vector<VstMidiEvent> events;
     for (int i = 0; i < 600; ++i) {
         events.push_back(host::PluginHost::midiEvent(static_cast<uint8_t>(0x90 | (i % 16)),
-                                                     static_cast<uint8_t>(i % 128), static_cast<uint8_t>(1 + i % 127),
-                                                     i * 3 - 5));
+                                                     static_cast<uint8_t>(i % 128),
+                                                     static_cast<uint8_t>(1 + i % 127), i * 3 - 5));
     }
     EXPECT_EQ(host_.sendMidi(events), 1);
     ASSERT_EQ(batches_.size(), 3u);
@@ -128,7 +128,8 @@ TEST_F(PluginObject, RefusedChunksReportTheFailureAndChangeNothing) {
     EXPECT_EQ(host_.dispatch(effSetChunk, 0, 64, nullptr), 0);
     EXPECT_EQ(host_.dispatch(effSetChunk, 0, -8, const_cast<unsigned char*>(shortChunk)), 0);
     ASSERT_EQ(capture.texts().size(), 3u);
-    for (const std::string& text : capture.texts()) EXPECT_NE(text.find("Chunk could not be loaded !"), std::string::npos);
+    for (const std::string& text : capture.texts())
+        EXPECT_NE(text.find("Chunk could not be loaded !"), std::string::npos);
     EXPECT_EQ(host_.dispatch(effGetProgram), 5);
 
     void* data = reinterpret_cast<void*>(1);
@@ -146,7 +147,8 @@ TEST_F(PluginObject, TraceLineGoesToTheDebugOutputFirst) {
     void* window = reinterpret_cast<void*>(static_cast<uintptr_t>(0xDEADBEEFu));
     host_.dispatch(effEditOpen, 0, 1, window, 2.0f);
     const std::string out = ::testing::internal::GetCapturedStdout();
-    const std::string line = "effEditOpen (nOpcode: 14, nIndex: 0, nValue: 1, pPtr: deadbeef, fOpt: 2.000000\n";
+    const std::string line =
+        "effEditOpen (nOpcode: 14, nIndex: 0, nValue: 1, pPtr: deadbeef, fOpt: 2.000000\n";
     ASSERT_EQ(capture.texts().size(), 1u);
     EXPECT_EQ(capture.texts()[0], line);
     EXPECT_EQ(out, line);

@@ -13,7 +13,8 @@ namespace {
 TEST(DemoPiece, IsAShortPieceWithChordsMelodyAndOverlappingNotes) {
     MidiSequence sequence;
     std::string error;
-    ASSERT_TRUE(loadMidiFile(std::string(QUENVALE_SOURCE_DIR) + "/examples/demo.mid", sequence, error)) << error;
+    ASSERT_TRUE(loadMidiFile(std::string(QUENVALE_SOURCE_DIR) + "/examples/demo.mid", sequence, error))
+        << error;
     EXPECT_EQ(sequence.format, 1);
     const double seconds = TempoMap(sequence).secondsAt(sequence.endTick);
     EXPECT_GE(seconds, 20.0);
@@ -35,7 +36,8 @@ TEST(DemoPiece, IsAShortPieceWithChordsMelodyAndOverlappingNotes) {
     EXPECT_EQ(mostSounding[1], 1);  // a melody, one note at a time
     EXPECT_EQ(mostSounding[2], 2);  // legato: each note overlaps the next
     EXPECT_GE(overlaps[2], 10);
-    for (const auto& [channel, count] : sounding) EXPECT_EQ(count, 0) << "notes left hanging on channel " << channel;
+    for (const auto& [channel, count] : sounding)
+        EXPECT_EQ(count, 0) << "notes left hanging on channel " << channel;
 }
 
 }  // namespace

@@ -1,9 +1,10 @@
 // The renderer's MIDI file reader and tempo map, on hand-built files.
+#include "midi_file.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
 
-#include "midi_file.h"
 #include "render/smf_builder.h"
 #include "tempo_map.h"
 
@@ -18,15 +19,16 @@ bool parse(const Bytes& bytes, MidiSequence& sequence, std::string& error) {
 }
 
 TEST(MidiFile, FormatZeroWithRunningStatusAndSkippedEvents) {
-    const Bytes file = test::buildSmf(0, 96, {TrackBuilder()
-                                                  .event(0, {0xFF, 0x03, 0x04, 'l', 'e', 'a', 'd'})  // track name
-                                                  .event(0, {0x90, 60, 100})
-                                                  .event(10, {64, 90})  // running status: another note-on
-                                                  .event(0, {0xF0, 0x03, 0x7E, 0x01, 0xF7})  // sysex, skipped
-                                                  .event(5, {0xC1, 7})  // program change: one data byte
-                                                  .event(0, {21})       // running status, one data byte
-                                                  .event(20, {0x80, 60, 0})
-                                                  .end(30)});
+    const Bytes file = test::buildSmf(0, 96,
+                                      {TrackBuilder()
+                                           .event(0, {0xFF, 0x03, 0x04, 'l', 'e', 'a', 'd'})  // track name
+                                           .event(0, {0x90, 60, 100})
+                                           .event(10, {64, 90})  // running status: another note-on
+                                           .event(0, {0xF0, 0x03, 0x7E, 0x01, 0xF7})  // sysex, skipped
+                                           .event(5, {0xC1, 7})  // program change: one data byte
+                                           .event(0, {21})       // running status, one data byte
+                                           .event(20, {0x80, 60, 0})
+                                           .end(30)});
     MidiSequence sequence;
     std::string error;
     ASSERT_TRUE(parse(file, sequence, error)) << error;
@@ -76,8 +78,11 @@ TEST(MidiFile, TempoChangesMoveLaterEvents) {
     // 480 ticks a quarter: 120 BPM for two quarters, then 60 BPM, then 240 BPM from tick 1920.
     const Bytes file = test::buildSmf(
         1, 480,
-        {TrackBuilder().tempo(960, 1000000).tempo(960, 250000).end(),
-         TrackBuilder().event(480, {0x90, 60, 100}).event(960, {0x80, 60, 0}).event(960, {0x90, 62, 100}).end()});
+        {TrackBuilder().tempo(960, 1000000).tempo(960, 250000).end(), TrackBuilder()
+                                                                          .event(480, {0x90, 60, 100})
+                                                                          .event(960, {0x80, 60, 0})
+                                                                          .event(960, {0x90, 62, 100})
+                                                                          .end()});
     MidiSequence sequence;
     std::string error;
     ASSERT_TRUE(parse(file, sequence, error)) << error;
@@ -99,7 +104,8 @@ TEST(MidiFile, TempoChangesMoveLaterEvents) {
 TEST(MidiFile, TimeCodeDivisionIgnoresTempo) {
     // 25 frames a second, 40 ticks a frame: 1000 ticks a second.
     const uint16_t division = static_cast<uint16_t>((static_cast<uint8_t>(-25) << 8) | 40);
-    const Bytes file = test::buildSmf(0, division, {TrackBuilder().tempo(0, 1000000).event(2500, {0x90, 1, 1}).end()});
+    const Bytes file =
+        test::buildSmf(0, division, {TrackBuilder().tempo(0, 1000000).event(2500, {0x90, 1, 1}).end()});
     MidiSequence sequence;
     std::string error;
     ASSERT_TRUE(parse(file, sequence, error)) << error;
@@ -107,9 +113,10 @@ TEST(MidiFile, TimeCodeDivisionIgnoresTempo) {
 }
 
 TEST(MidiFile, TruncatedFilesAreRefusedAtEveryLength) {
-    const Bytes file = test::buildSmf(1, 96,
-                                      {TrackBuilder().tempo(0, 500000).end(),
-                                       TrackBuilder().event(0, {0x90, 60, 100}).event(0x3FFF, {0x80, 60, 0}).end()});
+    const Bytes file =
+        test::buildSmf(1, 96,
+                       {TrackBuilder().tempo(0, 500000).end(),
+                        TrackBuilder().event(0, {0x90, 60, 100}).event(0x3FFF, {0x80, 60, 0}).end()});
     MidiSequence sequence;
     std::string error;
     ASSERT_TRUE(parse(file, sequence, error)) << error;
@@ -129,7 +136,8 @@ TEST(MidiFile, MalformedFilesAreRefusedWithAReason) {
     };
     EXPECT_NE(refused({'R', 'I', 'F', 'F', 0, 0, 0, 6, 0, 0, 0, 1, 0, 96}, "not a MIDI file").find("MThd"),
               std::string::npos);
-    EXPECT_NE(refused(test::buildSmf(2, 96, {TrackBuilder().end()}), "format 2").find("format 2"), std::string::npos);
+    EXPECT_NE(refused(test::buildSmf(2, 96, {TrackBuilder().end()}), "format 2").find("format 2"),
+              std::string::npos);
     refused(test::buildSmf(0, 96, {TrackBuilder().end(), TrackBuilder().end()}), "format 0 with two tracks");
     refused(test::buildSmf(0, 0, {TrackBuilder().end()}), "zero division");
     EXPECT_NE(refused(test::buildSmf(0, 96, {TrackBuilder().event(0, {60, 100})}), "data without status")
@@ -137,7 +145,8 @@ TEST(MidiFile, MalformedFilesAreRefusedWithAReason) {
               std::string::npos);
     refused(test::buildSmf(0, 96, {TrackBuilder().event(0, {0x90, 60, 0x90})}), "status as data byte");
     refused(test::buildSmf(0, 96, {TrackBuilder().event(0, {0xF8})}), "real-time byte in a file");
-    refused(test::buildSmf(0, 96, {TrackBuilder().event(0, {0xFF, 0x01, 0x7F})}), "meta longer than the track");
+    refused(test::buildSmf(0, 96, {TrackBuilder().event(0, {0xFF, 0x01, 0x7F})}),
+            "meta longer than the track");
     // A five-byte delta time does not exist.
     refused(test::buildSmf(0, 96, {TrackBuilder().event(0, {0x80, 0x80, 0x80, 0x80, 0x00, 0x90, 1, 1})}),
             "overlong delta");

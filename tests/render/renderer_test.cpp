@@ -1,4 +1,6 @@
 // The renderer as a host: event timing across blocks, host calls in order, WAV output; and the tool's CLI.
+#include "renderer.h"
+
 #include <gtest/gtest.h>
 #include <sndfile.h>
 #include <sys/wait.h>
@@ -9,7 +11,6 @@
 #include <vector>
 
 #include "render/smf_builder.h"
-#include "renderer.h"
 
 namespace quenvale::render {
 namespace {
@@ -17,7 +18,8 @@ namespace {
 using test::Bytes;
 using test::TrackBuilder;
 
-// A stand-in instrument that marks each note-on with an impulse at its frame (left: 1, right: velocity / 127).
+// A stand-in instrument that marks each note-on with an impulse at its frame (left: 1, right: velocity /
+// 127).
 struct ImpulseInstrument {
     AEffect effect{};
     audioMasterCallback host = nullptr;
@@ -26,13 +28,22 @@ struct ImpulseInstrument {
     static inline double lastTempo = 0.0;
     static inline std::vector<uint8_t> chunk;
 
-    static VstIntPtr VSTCALLBACK dispatch(AEffect* e, VstInt32 opcode, VstInt32, VstIntPtr value, void* ptr, float opt) {
+    static VstIntPtr VSTCALLBACK dispatch(AEffect* e, VstInt32 opcode, VstInt32, VstIntPtr value, void* ptr,
+                                          float opt) {
         auto* self = static_cast<ImpulseInstrument*>(e->object);
         switch (opcode) {
-            case effSetSampleRate: calls.push_back("rate " + std::to_string(static_cast<int>(opt))); return 1;
-            case effSetBlockSize: calls.push_back("block " + std::to_string(value)); return 1;
-            case effMainsChanged: calls.push_back("mains " + std::to_string(value)); return 1;
-            case effSetProgram: calls.push_back("program " + std::to_string(value)); return 1;
+            case effSetSampleRate:
+                calls.push_back("rate " + std::to_string(static_cast<int>(opt)));
+                return 1;
+            case effSetBlockSize:
+                calls.push_back("block " + std::to_string(value));
+                return 1;
+            case effMainsChanged:
+                calls.push_back("mains " + std::to_string(value));
+                return 1;
+            case effSetProgram:
+                calls.push_back("program " + std::to_string(value));
+                return 1;
             case effSetChunk: {
                 const auto* bytes = static_cast<const uint8_t*>(ptr);
                 chunk.assign(bytes, bytes + value);
@@ -49,13 +60,18 @@ struct ImpulseInstrument {
                 }
                 return 1;
             }
-            case effClose: calls.push_back("close"); delete self; return 1;
-            default: return 0;
+            case effClose:
+                calls.push_back("close");
+                delete self;
+                return 1;
+            default:
+                return 0;
         }
     }
     static void VSTCALLBACK render(AEffect* e, float**, float** outputs, VstInt32 frames) {
         auto* self = static_cast<ImpulseInstrument*>(e->object);
-        auto* time = reinterpret_cast<VstTimeInfo*>(self->host(e, audioMasterGetTime, 0, kVstTempoValid, nullptr, 0));
+        auto* time =
+            reinterpret_cast<VstTimeInfo*>(self->host(e, audioMasterGetTime, 0, kVstTempoValid, nullptr, 0));
         if (time != nullptr) lastTempo = time->tempo;
         for (int i = 0; i < frames; ++i) outputs[0][i] = outputs[1][i] = 0.0f;
         for (const auto& [frame, level] : self->pending) {
@@ -80,10 +96,13 @@ struct ImpulseInstrument {
     }
 };
 
-std::string tempPath(const std::string& name) { return ::testing::TempDir() + "quenvale_render_" + name; }
+std::string tempPath(const std::string& name) {
+    return ::testing::TempDir() + "quenvale_render_" + name;
+}
 
 void writeFile(const std::string& path, const Bytes& bytes) {
-    std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()), static_cast<long>(bytes.size()));
+    std::ofstream(path, std::ios::binary)
+        .write(reinterpret_cast<const char*>(bytes.data()), static_cast<long>(bytes.size()));
 }
 
 struct Wav {
@@ -102,18 +121,19 @@ bool readWav(const std::string& path, Wav& wav) {
 
 // 480 ticks a quarter at 120 BPM, then 60 BPM from tick 960.
 Bytes timingFile() {
-    return test::buildSmf(1, 480,
-                          {TrackBuilder().tempo(960, 1000000).end(),
-                           TrackBuilder()
-                               .event(0, {0x90, 60, 127})
-                               .event(480, {0x90, 62, 64})   // 0.5 s
-                               .event(960, {0x90, 64, 32})   // 2.0 s
-                               .event(1, {0x80, 64, 0})
-                               .end(479)});                 // last event at tick 1920: 3.0 s
+    return test::buildSmf(
+        1, 480,
+        {TrackBuilder().tempo(960, 1000000).end(), TrackBuilder()
+                                                       .event(0, {0x90, 60, 127})
+                                                       .event(480, {0x90, 62, 64})  // 0.5 s
+                                                       .event(960, {0x90, 64, 32})  // 2.0 s
+                                                       .event(1, {0x80, 64, 0})
+                                                       .end(479)});  // last event at tick 1920: 3.0 s
 }
 
 TEST(Renderer, EventsLandOnTheirFramesAcrossBlocks) {
-    const std::string midi = tempPath("timing.mid"), out = tempPath("timing.wav"), state = tempPath("timing.bin");
+    const std::string midi = tempPath("timing.mid"), out = tempPath("timing.wav"),
+                      state = tempPath("timing.bin");
     writeFile(midi, timingFile());
     writeFile(state, {1, 2, 3, 4, 5, 6, 7, 8, 9});
     RenderOptions options;
@@ -146,7 +166,8 @@ TEST(Renderer, EventsLandOnTheirFramesAcrossBlocks) {
     EXPECT_FLOAT_EQ(summary.peak, 1.0f);
     std::vector<std::pair<long, float>> impulses;
     for (long i = 0; i < wav.info.frames; ++i)
-        if (wav.samples[static_cast<size_t>(2 * i)] != 0.0f) impulses.emplace_back(i, wav.samples[static_cast<size_t>(2 * i + 1)]);
+        if (wav.samples[static_cast<size_t>(2 * i)] != 0.0f)
+            impulses.emplace_back(i, wav.samples[static_cast<size_t>(2 * i + 1)]);
     ASSERT_EQ(impulses.size(), 3u);
     EXPECT_EQ(impulses[0].first, 0);
     EXPECT_EQ(impulses[1].first, 22050);  // inside block 44, at offset 50
@@ -184,8 +205,8 @@ TEST(RenderTool, RendersThroughTheBuiltPlugin) {
     const std::string midi = tempPath("tool.mid"), out = tempPath("tool.wav");
     writeFile(midi, timingFile());
     std::string text;
-    ASSERT_EQ(runTool(std::string("--sr 48000 --block 256 --tail 1 --format pcm24 ") + QUENVALE_PLUGIN_PATH + " " +
-                          midi + " -o " + out,
+    ASSERT_EQ(runTool(std::string("--sr 48000 --block 256 --tail 1 --format pcm24 ") + QUENVALE_PLUGIN_PATH +
+                          " " + midi + " -o " + out,
                       text),
               0)
         << text;
@@ -200,7 +221,8 @@ TEST(RenderTool, RendersThroughTheBuiltPlugin) {
 }
 
 TEST(RenderTool, BadInputGivesAMessageAndAFailureStatus) {
-    const std::string good = tempPath("good.mid"), junk = tempPath("junk.mid"), shortState = tempPath("short.qpb");
+    const std::string good = tempPath("good.mid"), junk = tempPath("junk.mid"),
+                      shortState = tempPath("short.qpb");
     writeFile(good, timingFile());
     writeFile(junk, {'M', 'T', 'h', 'd', 0, 0});
     writeFile(shortState, {1, 2, 3});

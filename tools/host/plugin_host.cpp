@@ -26,7 +26,9 @@ PluginHost* hostOf(const AEffect* effect) {
 
 }  // namespace
 
-PluginHost::~PluginHost() { close(); }
+PluginHost::~PluginHost() {
+    close();
+}
 
 bool PluginHost::instantiate(EntryFunction entry) {
     close();

@@ -56,7 +56,9 @@ public:
     void setTimeInfoFlags(VstInt32 flags) noexcept { timeInfoFlags_ = flags; }
     void setSamplePosition(double position) noexcept { timeInfo_.samplePos = position; }
     // Called for each audioMasterAutomate, after it is recorded.
-    void onAutomate(std::function<void(VstInt32 index, float value)> callback) { onAutomate_ = std::move(callback); }
+    void onAutomate(std::function<void(VstInt32 index, float value)> callback) {
+        onAutomate_ = std::move(callback);
+    }
 
     const std::vector<AutomateCall>& automateCalls() const noexcept { return automateCalls_; }
     int timeInfoRequests() const noexcept { return timeInfoRequests_; }

@@ -32,6 +32,8 @@ std::unique_ptr<PluginLibrary> PluginLibrary::open(const std::string& path, std:
     return std::unique_ptr<PluginLibrary>(new PluginLibrary(handle, entry));
 }
 
-PluginLibrary::~PluginLibrary() { ::dlclose(handle_); }
+PluginLibrary::~PluginLibrary() {
+    ::dlclose(handle_);
+}
 
 }  // namespace quenvale::host

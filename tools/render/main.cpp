@@ -41,21 +41,22 @@ int main(int argc, char** argv) {
     try {
         const bool showProgress = !options.quiet && ::isatty(STDERR_FILENO) != 0;
         RenderSummary summary;
-        if (!renderMidiFile(options, showProgress ? ProgressFunction(drawProgress) : ProgressFunction(), summary,
-                            error)) {
+        if (!renderMidiFile(options, showProgress ? ProgressFunction(drawProgress) : ProgressFunction(),
+                            summary, error)) {
             std::fprintf(stderr, "quenvale-render: %s\n", error.c_str());
             return 1;
         }
         const double speed = summary.wallSeconds > 0.0 ? summary.seconds / summary.wallSeconds : 0.0;
         char peak[32];
         if (summary.peak > 0.0f) {
-            std::snprintf(peak, sizeof peak, "%.1f dBFS", 20.0 * std::log10(static_cast<double>(summary.peak)));
+            std::snprintf(peak, sizeof peak, "%.1f dBFS",
+                          20.0 * std::log10(static_cast<double>(summary.peak)));
         } else {
             std::snprintf(peak, sizeof peak, "-inf dBFS (silence)");
         }
         std::printf("%s: %.2f s at %d Hz, rendered in %.2f s (%.1fx real time), peak %s\n",
-                    options.outputPath.c_str(), summary.seconds, options.sampleRate, summary.wallSeconds, speed,
-                    peak);
+                    options.outputPath.c_str(), summary.seconds, options.sampleRate, summary.wallSeconds,
+                    speed, peak);
         return 0;
     } catch (const std::exception& e) {
         std::fprintf(stderr, "quenvale-render: %s\n", e.what());

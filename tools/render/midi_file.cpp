@@ -66,7 +66,9 @@ struct TrackResult {
     uint64_t endTick = 0;
 };
 
-int dataBytesOf(uint8_t status) noexcept { return (status & 0xF0) == 0xC0 || (status & 0xF0) == 0xD0 ? 1 : 2; }
+int dataBytesOf(uint8_t status) noexcept {
+    return (status & 0xF0) == 0xC0 || (status & 0xF0) == 0xD0 ? 1 : 2;
+}
 
 bool parseTrack(Reader track, int number, TrackResult& out, std::string& error) {
     const std::string where = "track " + std::to_string(number);
@@ -106,7 +108,8 @@ bool parseTrack(Reader track, int number, TrackResult& out, std::string& error) 
             track.skip(length);
             if (type == 0x2F) return true;  // end of track
             if (type == 0x51 && length == 3) {
-                const uint32_t tempo = (uint32_t{payload[0]} << 16) | (uint32_t{payload[1]} << 8) | payload[2];
+                const uint32_t tempo =
+                    (uint32_t{payload[0]} << 16) | (uint32_t{payload[1]} << 8) | payload[2];
                 if (tempo > 0) out.tempoChanges.push_back({tick, tempo});
             }
             continue;
@@ -200,7 +203,8 @@ bool parseMidiFile(const uint8_t* data, size_t size, MidiSequence& out, std::str
             TrackResult track;
             if (!parseTrack(Reader(file.here(), length), found, track, error)) return false;
             out.events.insert(out.events.end(), track.events.begin(), track.events.end());
-            out.tempoChanges.insert(out.tempoChanges.end(), track.tempoChanges.begin(), track.tempoChanges.end());
+            out.tempoChanges.insert(out.tempoChanges.end(), track.tempoChanges.begin(),
+                                    track.tempoChanges.end());
             out.endTick = std::max(out.endTick, track.endTick);
             ++found;
         }

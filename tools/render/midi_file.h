@@ -1,4 +1,5 @@
-// Standard MIDI File reader (formats 0 and 1): channel messages of all tracks merged by time, and the tempo map.
+// Standard MIDI File reader (formats 0 and 1): channel messages of all tracks merged by time, and the tempo
+// map.
 #pragma once
 
 #include <cstddef>

@@ -33,7 +33,8 @@ bool parseInteger(const std::string& text, int low, int high, int& value) {
 const char* usageText() noexcept {
     return "Usage: quenvale-render [options] PLUGIN.so INPUT.mid [OUTPUT.wav]\n"
            "\n"
-           "Plays a Standard MIDI File (format 0 or 1) through a VST 2 instrument and writes a stereo WAV file.\n"
+           "Plays a Standard MIDI File (format 0 or 1) through a VST 2 instrument and writes a stereo WAV "
+           "file.\n"
            "\n"
            "Options:\n"
            "  -o, --output FILE   the WAV file to write (instead of the third argument)\n"

@@ -43,8 +43,8 @@ std::vector<ScheduledEvent> schedule(const MidiSequence& sequence, double sample
     events.reserve(sequence.events.size());
     for (const MidiFileEvent& e : sequence.events) {
         const uint8_t data2 = e.size > 2 ? e.bytes[2] : 0;
-        events.push_back({tempo.frameAt(e.tick, sampleRate),
-                          host::PluginHost::midiEvent(e.bytes[0], e.bytes[1], data2)});
+        events.push_back(
+            {tempo.frameAt(e.tick, sampleRate), host::PluginHost::midiEvent(e.bytes[0], e.bytes[1], data2)});
     }
     return events;
 }
@@ -61,8 +61,8 @@ bool renderMidiFile(const RenderOptions& options, const ProgressFunction& progre
     return renderWithPlugin(library->entry(), options, progress, summary, error);
 }
 
-bool renderWithPlugin(host::EntryFunction entry, const RenderOptions& options, const ProgressFunction& progress,
-                      RenderSummary& summary, std::string& error) {
+bool renderWithPlugin(host::EntryFunction entry, const RenderOptions& options,
+                      const ProgressFunction& progress, RenderSummary& summary, std::string& error) {
     MidiSequence sequence;
     if (!loadMidiFile(options.midiPath, sequence, error)) return false;
     std::vector<uint8_t> chunk;
@@ -86,7 +86,8 @@ bool renderWithPlugin(host::EntryFunction entry, const RenderOptions& options, c
     host.dispatch(effOpen);
     host.dispatch(effSetSampleRate, 0, 0, nullptr, static_cast<float>(sampleRate));
     host.dispatch(effSetBlockSize, 0, options.blockSize);
-    if (!chunk.empty() && host.dispatch(effSetChunk, 0, static_cast<VstIntPtr>(chunk.size()), chunk.data()) == 0) {
+    if (!chunk.empty() &&
+        host.dispatch(effSetChunk, 0, static_cast<VstIntPtr>(chunk.size()), chunk.data()) == 0) {
         error = "the plug-in refused the state in '" + chunkPath + "'";
         return false;
     }
@@ -102,7 +103,8 @@ bool renderWithPlugin(host::EntryFunction entry, const RenderOptions& options, c
     const std::vector<ScheduledEvent> events = schedule(sequence, sampleRate);
     const TempoMap tempo(sequence);
     const int64_t endFrame = tempo.frameAt(sequence.endTick, sampleRate);
-    const int64_t totalFrames = endFrame + static_cast<int64_t>(std::llround(options.tailSeconds * sampleRate));
+    const int64_t totalFrames =
+        endFrame + static_cast<int64_t>(std::llround(options.tailSeconds * sampleRate));
 
     WavWriter wav;
     if (!wav.open(options.outputPath, options.sampleRate, options.format, error)) return false;
@@ -129,7 +131,8 @@ bool renderWithPlugin(host::EntryFunction entry, const RenderOptions& options, c
         for (int i = 0; i < frames; ++i) {
             interleaved[2 * static_cast<size_t>(i)] = left[static_cast<size_t>(i)];
             interleaved[2 * static_cast<size_t>(i) + 1] = right[static_cast<size_t>(i)];
-            peak = std::max({peak, std::fabs(left[static_cast<size_t>(i)]), std::fabs(right[static_cast<size_t>(i)])});
+            peak = std::max(
+                {peak, std::fabs(left[static_cast<size_t>(i)]), std::fabs(right[static_cast<size_t>(i)])});
         }
         if (!wav.write(interleaved.data(), frames, error)) return false;
         if (progress) progress(static_cast<double>(start + frames) / static_cast<double>(totalFrames));

@@ -26,7 +26,7 @@ bool renderMidiFile(const RenderOptions& options, const ProgressFunction& progre
                     std::string& error);
 
 // The same with a plug-in entry point already at hand (options.pluginPath is then only used in messages).
-bool renderWithPlugin(host::EntryFunction entry, const RenderOptions& options, const ProgressFunction& progress,
-                      RenderSummary& summary, std::string& error);
+bool renderWithPlugin(host::EntryFunction entry, const RenderOptions& options,
+                      const ProgressFunction& progress, RenderSummary& summary, std::string& error);
 
 }  // namespace quenvale::render

@@ -9,7 +9,8 @@ namespace quenvale::render {
 TempoMap::TempoMap(const MidiSequence& sequence) {
     const uint16_t division = sequence.division;
     if ((division & 0x8000u) != 0) {
-        // Time code based: frames per second (29 stands for 29.97) times ticks per frame; tempo is irrelevant.
+        // Time code based: frames per second (29 stands for 29.97) times ticks per frame; tempo is
+        // irrelevant.
         const int framesPerSecond = -static_cast<int8_t>(division >> 8);
         const double fps = framesPerSecond == 29 ? 29.97 : static_cast<double>(framesPerSecond);
         const double ticksPerSecond = fps * static_cast<double>(division & 0xFFu);
@@ -25,7 +26,8 @@ TempoMap::TempoMap(const MidiSequence& sequence) {
             last.secondsPerTick = perTick(change.microsecondsPerQuarter);
             continue;
         }
-        const double seconds = last.seconds + static_cast<double>(change.tick - last.tick) * last.secondsPerTick;
+        const double seconds =
+            last.seconds + static_cast<double>(change.tick - last.tick) * last.secondsPerTick;
         segments_.push_back({change.tick, seconds, perTick(change.microsecondsPerQuarter)});
     }
 }
