@@ -53,6 +53,7 @@ void TorvaneInterface::renderBlock(float** outputs, VstInt32 sampleFrames) noexc
 }
 
 void TorvaneInterface::reportEditorChange(VstInt32 index) {
+    if (index < 0 || index >= kParameterCount) return;
     suppressSetParameter_ = true;
     const float value = getParameter(index);
     setParameterAutomated(index, value);

@@ -1,8 +1,6 @@
 // Entry point: asks for a host, builds one plug-in object and hands over its record.
 #include "plugin/vst_plugin_main.h"
 
-#include <exception>
-
 #include "plugin/torvane_interface.h"
 
 extern "C" QUENVALE_EXPORT AEffect* VSTCALLBACK VSTPluginMain(audioMasterCallback host) {
@@ -11,8 +9,8 @@ extern "C" QUENVALE_EXPORT AEffect* VSTCALLBACK VSTPluginMain(audioMasterCallbac
     try {
         auto* plugin = new quenvale::TorvaneInterface(host);
         return plugin->getAeffect();
-    } catch (const std::exception&) {
-        // Nothing may unwind into the host.
+    } catch (...) {
+        // Nothing may unwind into the host: a failed construction is a refused instance.
         return nullptr;
     }
 }
