@@ -1,4 +1,7 @@
 // The synthesizer as the host sees it: one object per plug-in instance, turning host calls into engine calls.
+//
+// Seams: the engine is engine_ (SynthEngine, channel 0 always); chunk bytes go through bank_chunk.h; the
+// editor window and the host's parent window are behind editor_window.h.
 #pragma once
 
 #include <atomic>
@@ -57,7 +60,7 @@ private:
     // The engine's tempo reader, with this object as context.
     static float readHostTempo(void* context);
 
-    audioMasterCallback hostCallback_;
+    [[maybe_unused]] audioMasterCallback hostCallback_;  // a copy of the base's, kept by this class
     bool suppressSetParameter_ = false;
     MidiEntry midiEntries_[kMidiBatchSize];
     SynthEngine engine_;
