@@ -19,6 +19,7 @@ constexpr double kPlacementThreshold = static_cast<double>(1e-5f);
 HarmonicAnalyser::HarmonicAnalyser(int32_t fundamentalBin, int32_t partialCount)
     : fundamentalBin_(fundamentalBin),
       partialCount_(partialCount),
+      fft_(kAnalysisSize),
       leftRe_(kAnalysisSize),
       leftIm_(kAnalysisSize),
       rightRe_(kAnalysisSize),
@@ -47,8 +48,8 @@ void HarmonicAnalyser::analyseFrame(const double* left, const double* right, int
     }
     std::fill(leftIm_.begin(), leftIm_.end(), 0.0);
     std::fill(rightIm_.begin(), rightIm_.end(), 0.0);
-    fftInPlace(kAnalysisSize, leftRe_.data(), leftIm_.data(), -1);
-    fftInPlace(kAnalysisSize, rightRe_.data(), rightIm_.data(), -1);
+    fftInPlace(fft_, leftRe_.data(), leftIm_.data(), -1);
+    fftInPlace(fft_, rightRe_.data(), rightIm_.data(), -1);
     searchPartials(firstFrame);
 }
 

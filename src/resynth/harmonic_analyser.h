@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "engine/curve/partial_curve.h"
+#include "resynth/fft.h"
 
 namespace quenvale {
 
@@ -37,6 +38,7 @@ private:
 
     int32_t fundamentalBin_;
     int32_t partialCount_;
+    FftTable fft_;
     std::vector<double> leftRe_, leftIm_, rightRe_, rightIm_, window_;
     PartialCurve amplitude_, detune_, phase_, pan_;
     double globalPeak_ = 0.0;

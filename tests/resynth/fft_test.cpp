@@ -101,5 +101,25 @@ TEST(Fft, ForwardThenInverseRestoresTheInputScaledOnce) {
     }
 }
 
+TEST(Fft, TableGivesTheSameBitsAsTwiddlesComputedOnTheWay) {
+    std::mt19937 rng(4242);
+    std::uniform_real_distribution<double> dist(-1.0, 1.0);
+    for (int32_t n : {2, 16, 1024, 32768}) {
+        const FftTable table(n);
+        for (int32_t sign : {-1, 0, 1}) {
+            std::vector<double> re(n), im(n);
+            for (int32_t i = 0; i < n; ++i) {
+                re[i] = dist(rng);
+                im[i] = dist(rng);
+            }
+            std::vector<double> r1 = re, i1 = im, r2 = re, i2 = im;
+            fftInPlace(n, r1.data(), i1.data(), sign);
+            fftInPlace(table, r2.data(), i2.data(), sign);
+            ASSERT_EQ(r1, r2) << n << " " << sign;
+            ASSERT_EQ(i1, i2) << n << " " << sign;
+        }
+    }
+}
+
 }  // namespace
 }  // namespace quenvale
