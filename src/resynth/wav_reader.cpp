@@ -82,19 +82,23 @@ bool readWav(const char* path, WavData& result) {
     if (path == nullptr) return false;
     FileHandle file(std::fopen(path, "rb"));
     if (!file) return false;
+    return readWavStream(file.get(), result);
+}
 
+bool readWavStream(std::FILE* file, WavData& result) {
+    if (file == nullptr) return false;
     WavHeader header;
     unsigned char bytes[kWavHeaderBytes];
-    const size_t headerRead = std::fread(bytes, 1, kWavHeaderBytes, file.get());
+    const size_t headerRead = std::fread(bytes, 1, kWavHeaderBytes, file);
     decodeWavHeader(header, bytes, headerRead);
 
     if (header.channels != 2 || header.sampleRate != 44100 || header.bitsPerSample != 16) return false;
 
     // The chunk list is taken to begin at byte 36; the position now lies at the body of that chunk.
     while (std::memcmp(header.chunkTag, "data", 4) != 0) {
-        if (!skipForward(file.get(), header.chunkSize)) return false;
+        if (!skipForward(file, header.chunkSize)) return false;
         unsigned char chunk[8];
-        if (std::fread(chunk, 1, 8, file.get()) != 8) return false;
+        if (std::fread(chunk, 1, 8, file) != 8) return false;
         std::memcpy(header.chunkTag, chunk, 4);
         header.chunkSize = readU32(chunk + 4);
     }
@@ -108,11 +112,10 @@ bool readWav(const char* path, WavData& result) {
         const size_t want = std::min(declared - data.size(), kReadBlockBytes);
         const size_t at = data.size();
         data.resize(at + want);
-        const size_t got = std::fread(data.data() + at, 1, want, file.get());
+        const size_t got = std::fread(data.data() + at, 1, want, file);
         data.resize(at + got);
         if (got < want) break;
     }
-    file.reset();
 
     const size_t frames = data.size() / 4;
     std::vector<double> left(frames);

@@ -3,6 +3,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstdio>
 #include <vector>
 
 namespace quenvale {
@@ -45,5 +46,8 @@ struct WavData {
 // the file holds (a truncated file) yields the whole frames the file holds, and no memory is set
 // aside for bytes that are not there.
 bool readWav(const char* path, WavData& result);
+
+// [any] The same on a file already open for binary reading at its first byte (left open).
+bool readWavStream(std::FILE* file, WavData& result);
 
 }  // namespace quenvale
