@@ -1,9 +1,18 @@
 // AVX-512 partial run kernel: four blocks (16 partials) per register, the sine table held in registers.
 //
-// Each group of four blocks is carried through the whole run in registers. The contributions of four
-// consecutive samples are transposed so that one register holds one block at four samples, and are then
-// added to the per-sample lane sums block after block: every lane sum sees exactly the additions of the
-// per-sample loop, in the same order, so the result is identical bit for bit.
+// A group of four blocks is carried through the whole run in registers, skewed in time: the 128-bit
+// chunk c of every register holds block 4g + 3 − c at sample s − 3 + c, so at step s the group's
+// blocks 0, 1, 2, 3 are at samples s, s − 1, s − 2, s − 3. The lane sums ride along the same skew: a
+// sum register takes the running sum of sample s (from the blocks before this group) into chunk 3, and
+// every step moves each sum down one chunk and adds that chunk's block. Four steps later the sum of
+// sample s leaves chunk 0 with this group's four blocks added in block order — exactly the additions of
+// the per-sample loop, in the same order, so the result is identical bit for bit. The whole register is
+// stored at the position of chunk 0's sample: chunks 1 to 3 park their partial sums in the slots of
+// their own samples, which later steps overwrite. A run of n samples takes n + 3 steps; in the first and
+// last three, the chunks outside the run are masked.
+//
+// (A register of four blocks at one sample with a 4 × 4 transpose before the sums, and masked or
+// extracting stores of the finished chunk, were measured slower on the shuffle and store ports.)
 //
 // Only intrinsics and this file's own internal functions are used here: inline functions shared with
 // baseline files must not be compiled with AVX-512 enabled.
@@ -18,8 +27,12 @@
 
 #include <cstdint>
 
+#define QUENVALE_INLINE inline __attribute__((always_inline))
+
 namespace quenvale::partial_kernels {
 namespace {
+
+constexpr int kSkew = 3;  // steps a run takes beyond its samples
 
 // The sine table split into values and slopes, 16 entries per register.
 struct SineRegisters {
@@ -27,7 +40,7 @@ struct SineRegisters {
     __m512 slope[8];
 };
 
-inline void loadSineRegisters(const PartialBank& bank, SineRegisters& r) noexcept {
+QUENVALE_INLINE void loadSineRegisters(const PartialBank& bank, SineRegisters& r) noexcept {
     const float* t = &bank.sineTable[0][0];
     const __m512i even = _mm512_setr_epi32(0, 2, 4, 6, 8, 10, 12, 14, 16, 18, 20, 22, 24, 26, 28, 30);
     const __m512i odd = _mm512_add_epi32(even, _mm512_set1_epi32(1));
@@ -39,38 +52,48 @@ inline void loadSineRegisters(const PartialBank& bank, SineRegisters& r) noexcep
     }
 }
 
-// Entry (index AND 127) of a 128-entry table: four two-register permutes (bits 0…4), then bits 5 and 6
-// choose among them.
-inline __m512 lookup(const __m512* t, __m512i index, __mmask16 bit5, __mmask16 bit6) noexcept {
-    const __m512 a = _mm512_permutex2var_ps(t[0], index, t[1]);
-    const __m512 b = _mm512_permutex2var_ps(t[2], index, t[3]);
-    const __m512 c = _mm512_permutex2var_ps(t[4], index, t[5]);
-    const __m512 d = _mm512_permutex2var_ps(t[6], index, t[7]);
-    const __m512 low = _mm512_mask_blend_ps(bit5, a, b);
-    const __m512 high = _mm512_mask_blend_ps(bit5, c, d);
-    return _mm512_mask_blend_ps(bit6, low, high);
+// Which quarter of the table (index bits 5 and 6) each lane reads.
+struct Quarters {
+    __mmask16 q0, q1, q2, q3;
+};
+
+QUENVALE_INLINE Quarters quarters(__m512i index) noexcept {
+    const __mmask16 bit5 = _mm512_test_epi32_mask(index, _mm512_set1_epi32(32));
+    const __mmask16 bit6 = _mm512_test_epi32_mask(index, _mm512_set1_epi32(64));
+    return {_knot_mask16(_kor_mask16(bit5, bit6)), _kandn_mask16(bit6, bit5), _kandn_mask16(bit5, bit6),
+            _kand_mask16(bit5, bit6)};
+}
+
+// Entry (index AND 127) of a 128-entry table. Each merge-masked two-register permute (index bits 0…4)
+// fills the lanes of one quarter; the other lanes keep their index for the permutes that follow.
+QUENVALE_INLINE __m512 lookup(const __m512* t, __m512i index, const Quarters& q) noexcept {
+    __m512 r = _mm512_mask2_permutex2var_ps(t[0], index, q.q0, t[1]);
+    r = _mm512_mask2_permutex2var_ps(t[2], _mm512_castps_si512(r), q.q1, t[3]);
+    r = _mm512_mask2_permutex2var_ps(t[4], _mm512_castps_si512(r), q.q2, t[5]);
+    return _mm512_mask2_permutex2var_ps(t[6], _mm512_castps_si512(r), q.q3, t[7]);
 }
 
 using Field = float (PartialBlock::*)[4];
 
-// One field of four consecutive blocks.
-inline __m512 loadField(const PartialBlock* b, Field f) noexcept {
-    __m512 z = _mm512_castps128_ps512(_mm_load_ps(b[0].*f));
-    z = _mm512_insertf32x4(z, _mm_load_ps(b[1].*f), 1);
-    z = _mm512_insertf32x4(z, _mm_load_ps(b[2].*f), 2);
-    return _mm512_insertf32x4(z, _mm_load_ps(b[3].*f), 3);
+// One field of four consecutive blocks, the last block in chunk 0.
+QUENVALE_INLINE __m512 loadField(const PartialBlock* b, Field f) noexcept {
+    __m512 z = _mm512_castps128_ps512(_mm_load_ps(b[3].*f));
+    z = _mm512_insertf32x4(z, _mm_load_ps(b[2].*f), 1);
+    z = _mm512_insertf32x4(z, _mm_load_ps(b[1].*f), 2);
+    return _mm512_insertf32x4(z, _mm_load_ps(b[0].*f), 3);
 }
 
-inline void storeField(PartialBlock* b, Field f, __m512 z, int valid) noexcept {
-    _mm_store_ps(b[0].*f, _mm512_castps512_ps128(z));
-    if (valid > 1) _mm_store_ps(b[1].*f, _mm512_extractf32x4_ps(z, 1));
-    if (valid > 2) _mm_store_ps(b[2].*f, _mm512_extractf32x4_ps(z, 2));
-    if (valid > 3) _mm_store_ps(b[3].*f, _mm512_extractf32x4_ps(z, 3));
+QUENVALE_INLINE void storeField(PartialBlock* b, Field f, __m512 z, int valid) noexcept {
+    _mm_store_ps(b[0].*f, _mm512_extractf32x4_ps(z, 3));
+    if (valid > 1) _mm_store_ps(b[1].*f, _mm512_extractf32x4_ps(z, 2));
+    if (valid > 2) _mm_store_ps(b[2].*f, _mm512_extractf32x4_ps(z, 1));
+    if (valid > 3) _mm_store_ps(b[3].*f, _mm512_castps512_ps128(z));
 }
 
 struct Group {
     __m512 ampLeft, ampRight, partialPhase, ratio, phaseOffset;
     __m512 ampLeftStep, ampRightStep, partialPhaseStep, ratioStep;
+    __m512 sumLeft, sumRight;  // running lane sums, skewed like the blocks
 
     explicit Group(const PartialBlock* b) noexcept
         : ampLeft(loadField(b, &PartialBlock::ampLeft)),
@@ -81,7 +104,9 @@ struct Group {
           ampLeftStep(loadField(b, &PartialBlock::ampLeftStep)),
           ampRightStep(loadField(b, &PartialBlock::ampRightStep)),
           partialPhaseStep(loadField(b, &PartialBlock::partialPhaseStep)),
-          ratioStep(loadField(b, &PartialBlock::ratioStep)) {}
+          ratioStep(loadField(b, &PartialBlock::ratioStep)),
+          sumLeft(_mm512_setzero_ps()),
+          sumRight(_mm512_setzero_ps()) {}
 
     void storeMoving(PartialBlock* b, int valid) const noexcept {
         storeField(b, &PartialBlock::ampLeft, ampLeft, valid);
@@ -90,73 +115,93 @@ struct Group {
         storeField(b, &PartialBlock::ratio, ratio, valid);
     }
 
-    // Contributions of one sample (amplitude × interpolated sine), optionally moving the group on.
-    template <bool kMove>
-    inline void sample(const SineRegisters& sine, __m512 p, __m512 scale, __m512& left, __m512& right) noexcept {
+    // Step s: p holds each chunk's phase (basePhase + phaseParam at sample s − 3 + c). In an edge step
+    // only the chunks in `active` sound and move. The sum of sample s enters from sums[4 s]; the
+    // finished sum of sample s − 3 is written to sums[4 (s − 3)].
+    template <bool kMove, bool kEdge>
+    QUENVALE_INLINE void step(const SineRegisters& sine, __m512 p, __m512 scale, __mmask16 active, float* sumsLeft,
+                              float* sumsRight, int s) noexcept {
         const __m512 x =
             _mm512_mul_ps(_mm512_add_ps(_mm512_add_ps(_mm512_mul_ps(ratio, p), partialPhase), phaseOffset), scale);
         const __m512i i = _mm512_cvttps_epi32(x);
         const __m512 frac = _mm512_sub_ps(x, _mm512_cvtepi32_ps(i));
-        const __mmask16 bit5 = _mm512_test_epi32_mask(i, _mm512_set1_epi32(32));
-        const __mmask16 bit6 = _mm512_test_epi32_mask(i, _mm512_set1_epi32(64));
-        const __m512 value = lookup(sine.value, i, bit5, bit6);
-        const __m512 slope = lookup(sine.slope, i, bit5, bit6);
-        const __m512 s = _mm512_add_ps(value, _mm512_mul_ps(frac, slope));
-        left = _mm512_mul_ps(ampLeft, s);
-        right = _mm512_mul_ps(ampRight, s);
-        if constexpr (kMove) {
-            partialPhase = _mm512_add_ps(partialPhase, partialPhaseStep);
-            ampLeft = _mm512_add_ps(ampLeft, ampLeftStep);
-            ampRight = _mm512_add_ps(ampRight, ampRightStep);
-            ratio = _mm512_add_ps(ratio, ratioStep);
+        const Quarters q = quarters(i);
+        const __m512 value = lookup(sine.value, i, q);
+        const __m512 slope = lookup(sine.slope, i, q);
+        const __m512 sv = _mm512_add_ps(value, _mm512_mul_ps(frac, slope));
+        __m512 left, right;
+        if constexpr (kEdge) {
+            left = _mm512_maskz_mul_ps(active, ampLeft, sv);
+            right = _mm512_maskz_mul_ps(active, ampRight, sv);
+        } else {
+            left = _mm512_mul_ps(ampLeft, sv);
+            right = _mm512_mul_ps(ampRight, sv);
         }
+        if constexpr (kMove) {
+            if constexpr (kEdge) {
+                partialPhase = _mm512_mask_add_ps(partialPhase, active, partialPhase, partialPhaseStep);
+                ampLeft = _mm512_mask_add_ps(ampLeft, active, ampLeft, ampLeftStep);
+                ampRight = _mm512_mask_add_ps(ampRight, active, ampRight, ampRightStep);
+                ratio = _mm512_mask_add_ps(ratio, active, ratio, ratioStep);
+            } else {
+                partialPhase = _mm512_add_ps(partialPhase, partialPhaseStep);
+                ampLeft = _mm512_add_ps(ampLeft, ampLeftStep);
+                ampRight = _mm512_add_ps(ampRight, ampRightStep);
+                ratio = _mm512_add_ps(ratio, ratioStep);
+            }
+        }
+        // Every sum moves down one chunk; chunk 3 takes the incoming sum of sample s.
+        const __m512i inLeft = _mm512_castsi128_si512(_mm_load_si128(reinterpret_cast<const __m128i*>(sumsLeft + 4 * s)));
+        const __m512i inRight =
+            _mm512_castsi128_si512(_mm_load_si128(reinterpret_cast<const __m128i*>(sumsRight + 4 * s)));
+        sumLeft = _mm512_add_ps(_mm512_castsi512_ps(_mm512_alignr_epi32(inLeft, _mm512_castps_si512(sumLeft), 4)), left);
+        sumRight =
+            _mm512_add_ps(_mm512_castsi512_ps(_mm512_alignr_epi32(inRight, _mm512_castps_si512(sumRight), 4)), right);
+        // Chunk 0 holds the finished sum of sample s − 3; the buffers have room around the run.
+        _mm512_storeu_ps(sumsLeft + 4 * (s - kSkew), sumLeft);
+        _mm512_storeu_ps(sumsRight + 4 * (s - kSkew), sumRight);
     }
 };
 
-// c[k] holds the four blocks at sample k; adds block q's four samples to the sums, q = 0 … valid − 1.
-inline void accumulate(const __m512* c, float* sums, int valid) noexcept {
-    const __m512 a = _mm512_shuffle_f32x4(c[0], c[1], 0x44);  // c0.0 c0.1 c1.0 c1.1
-    const __m512 b = _mm512_shuffle_f32x4(c[0], c[1], 0xEE);  // c0.2 c0.3 c1.2 c1.3
-    const __m512 d = _mm512_shuffle_f32x4(c[2], c[3], 0x44);  // c2.0 c2.1 c3.0 c3.1
-    const __m512 e = _mm512_shuffle_f32x4(c[2], c[3], 0xEE);  // c2.2 c2.3 c3.2 c3.3
-    __m512 s = _mm512_load_ps(sums);
-    s = _mm512_add_ps(s, _mm512_shuffle_f32x4(a, d, 0x88));  // block 0 at samples 0 … 3
-    if (valid > 1) s = _mm512_add_ps(s, _mm512_shuffle_f32x4(a, d, 0xDD));
-    if (valid > 2) s = _mm512_add_ps(s, _mm512_shuffle_f32x4(b, e, 0x88));
-    if (valid > 3) s = _mm512_add_ps(s, _mm512_shuffle_f32x4(b, e, 0xDD));
-    _mm512_store_ps(sums, s);
+// Lanes of the chunks whose block (3 − c) is valid and whose sample s − 3 + c lies in [0, n).
+QUENVALE_INLINE __mmask16 activeLanes(int s, int n, int valid) noexcept {
+    unsigned mask = 0;
+    for (int c = 0; c < 4; ++c) {
+        const int block = 3 - c, sample = s - block;
+        if (block < valid && sample >= 0 && sample < n) mask |= 0xFu << (4 * c);
+    }
+    return static_cast<__mmask16>(mask);
 }
 
 template <bool kMove>
 void renderGroups(PartialBank& bank, const float* p, int n, int count, float* sumsLeft, float* sumsRight) noexcept {
     SineRegisters sine;
     loadSineRegisters(bank, sine);
-    const __m512 scale = _mm512_castps128_ps512(_mm_load_ps(bank.tableScale));
-    const __m512 scale16 = _mm512_shuffle_f32x4(scale, scale, 0);
+    const __m512 scale = _mm512_broadcast_f32x4(_mm_load_ps(bank.tableScale));
+    // Skewed phases: chunk c of step s holds p[s − 3 + c] (0 outside the run).
+    alignas(64) float padded[kSkew + kMaxRunSamplesForKernels + kSkew + 1] = {};
+    for (int t = 0; t < n; ++t) padded[kSkew + t] = p[t];
+    alignas(64) float skewed[(kMaxRunSamplesForKernels + kSkew) * 16];
+    const __m512i spread = _mm512_setr_epi32(0, 0, 0, 0, 1, 1, 1, 1, 2, 2, 2, 2, 3, 3, 3, 3);
+    for (int s = 0; s < n + kSkew; ++s)
+        _mm512_store_ps(skewed + 16 * s, _mm512_permutexvar_ps(spread, _mm512_castps128_ps512(_mm_loadu_ps(padded + s))));
+    const int steady = n > kSkew ? n : kSkew;  // steps [kSkew, n) have every chunk inside the run
     for (int g = 0; g < count; g += 4) {
         const int valid = count - g < 4 ? count - g : 4;
-        Group s(&bank.blocks[g]);
-        int t = 0;
-        for (; t + 4 <= n; t += 4) {
-            __m512 left[4], right[4];
-            for (int k = 0; k < 4; ++k)
-                s.template sample<kMove>(sine, _mm512_set1_ps(p[t + k]), scale16, left[k], right[k]);
-            accumulate(left, sumsLeft + 4 * t, valid);
-            accumulate(right, sumsRight + 4 * t, valid);
+        Group grp(&bank.blocks[g]);
+        int s = 0;
+        if (valid == 4) {
+            for (; s < kSkew; ++s)
+                grp.template step<kMove, true>(sine, _mm512_load_ps(skewed + 16 * s), scale, activeLanes(s, n, 4),
+                                               sumsLeft, sumsRight, s);
+            for (; s < steady; ++s)
+                grp.template step<kMove, false>(sine, _mm512_load_ps(skewed + 16 * s), scale, 0xFFFF, sumsLeft,
+                                                sumsRight, s);
         }
-        if (t < n) {
-            __m512 left[4], right[4];
-            for (int k = 0; k < 4; ++k) {
-                if (t + k < n) {
-                    s.template sample<kMove>(sine, _mm512_set1_ps(p[t + k]), scale16, left[k], right[k]);
-                } else {
-                    left[k] = right[k] = _mm512_setzero_ps();
-                }
-            }
-            accumulate(left, sumsLeft + 4 * t, valid);
-            accumulate(right, sumsRight + 4 * t, valid);
-        }
-        if constexpr (kMove) s.storeMoving(&bank.blocks[g], valid);
+        for (; s < n + kSkew; ++s)
+            grp.template step<kMove, true>(sine, _mm512_load_ps(skewed + 16 * s), scale, activeLanes(s, n, valid),
+                                           sumsLeft, sumsRight, s);
+        if constexpr (kMove) grp.storeMoving(&bank.blocks[g], valid);
     }
 }
 

@@ -2,13 +2,18 @@
 //
 // Every kernel works on blocks [0, count) of a bank over one run of n ≤ 64 samples, where p[t] is
 // basePhase + phaseParam and baseFrequency[t] the fundamental at sample t. Sums are per lane and per
-// sample, sums[4 t + lane], 64-byte aligned with room for n rounded up to a multiple of 4 samples.
+// sample, sums[4 t + lane], 64-byte aligned, with room for kSumsPadBefore floats before sums[0] and
+// kSumsPadAfter floats after sums[4 n − 1] (the wide kernels read and write whole registers there).
 #pragma once
 
 #include "common/simd/simd_path.h"
 #include "engine/osc/partial_bank.h"
 
 namespace quenvale::partial_kernels {
+
+inline constexpr int kMaxRunSamplesForKernels = 64;
+inline constexpr int kSumsPadBefore = 16;
+inline constexpr int kSumsPadAfter = 16;
 
 #if QUENVALE_WIDE_SIMD
 // Number of leading blocks whose lane-0 stop test passes at every sample of the run.

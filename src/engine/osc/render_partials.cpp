@@ -56,9 +56,13 @@ void renderFullBlocks(SimdPath path, PartialBank& bank, const float* p, int n, i
 // One run of at most kMaxRunSamples samples.
 void renderRun(PartialBank& bank, const float* baseFrequency, const float* baseIncrement, const float* phaseParam,
                int n, float* outLeft, float* outRight, SimdPath path) noexcept {
+    static_assert(pk::kMaxRunSamplesForKernels == kMaxRunSamples);
+    constexpr int kSumsSize = pk::kSumsPadBefore + 4 * kMaxRunSamples + pk::kSumsPadAfter;
     alignas(64) float p[kMaxRunSamples];
-    alignas(64) float sumsLeft[4 * kMaxRunSamples];
-    alignas(64) float sumsRight[4 * kMaxRunSamples];
+    alignas(64) float sumsLeftBuffer[kSumsSize];
+    alignas(64) float sumsRightBuffer[kSumsSize];
+    float* sumsLeft = sumsLeftBuffer + pk::kSumsPadBefore;
+    float* sumsRight = sumsRightBuffer + pk::kSumsPadBefore;
 
     // The base phase is the same in every lane; it moves exactly as the per-sample loop moves it.
     float basePhase = bank.basePhase[0];
@@ -66,9 +70,9 @@ void renderRun(PartialBank& bank, const float* baseFrequency, const float* baseI
         basePhase = basePhase + baseIncrement[t];
         p[t] = basePhase + phaseParam[t];
     }
-    const size_t sumBytes = static_cast<size_t>((n + 3) & ~3) * 4 * sizeof(float);
-    std::memset(sumsLeft, 0, sumBytes);
-    std::memset(sumsRight, 0, sumBytes);
+    const size_t sumBytes = static_cast<size_t>(kSumsSize) * sizeof(float);
+    std::memset(sumsLeftBuffer, 0, sumBytes);
+    std::memset(sumsRightBuffer, 0, sumBytes);
 
     const int full = countFullBlocks(path, bank, baseFrequency, n, bank.blockCount);
     if (full > 0) renderFullBlocks(path, bank, p, n, full, sumsLeft, sumsRight);
