@@ -52,25 +52,27 @@ QUENVALE_INLINE void loadSineRegisters(const PartialBank& bank, SineRegisters& r
     }
 }
 
-// Which quarter of the table (index bits 5 and 6) each lane reads.
-struct Quarters {
-    __mmask16 q0, q1, q2, q3;
+// Index bits 5 and 6 of every lane, as masks.
+struct IndexBits {
+    __mmask16 bit5, notBit5, bit6;
 };
 
-QUENVALE_INLINE Quarters quarters(__m512i index) noexcept {
+QUENVALE_INLINE IndexBits indexBits(__m512i index) noexcept {
     const __mmask16 bit5 = _mm512_test_epi32_mask(index, _mm512_set1_epi32(32));
-    const __mmask16 bit6 = _mm512_test_epi32_mask(index, _mm512_set1_epi32(64));
-    return {_knot_mask16(_kor_mask16(bit5, bit6)), _kandn_mask16(bit6, bit5), _kandn_mask16(bit5, bit6),
-            _kand_mask16(bit5, bit6)};
+    return {bit5, _knot_mask16(bit5), _mm512_test_epi32_mask(index, _mm512_set1_epi32(64))};
 }
 
-// Entry (index AND 127) of a 128-entry table. Each merge-masked two-register permute (index bits 0…4)
-// fills the lanes of one quarter; the other lanes keep their index for the permutes that follow.
-QUENVALE_INLINE __m512 lookup(const __m512* t, __m512i index, const Quarters& q) noexcept {
-    __m512 r = _mm512_mask2_permutex2var_ps(t[0], index, q.q0, t[1]);
-    r = _mm512_mask2_permutex2var_ps(t[2], _mm512_castps_si512(r), q.q1, t[3]);
-    r = _mm512_mask2_permutex2var_ps(t[4], _mm512_castps_si512(r), q.q2, t[5]);
-    return _mm512_mask2_permutex2var_ps(t[6], _mm512_castps_si512(r), q.q3, t[7]);
+// Entry (index AND 127) of a 128-entry table. A two-register permute reads 32 entries (index bits 0…4).
+// For each half of the table (bit 6), a merge-masked permute fills the lanes whose bit 5 is clear from
+// the half's first 32 entries and leaves the index in the others, which a second permute fills from the
+// next 32; one blend on bit 6 picks the half. (Four independent permutes with three blends, or a chain
+// of four merge-masked permutes, measured slower: more blends, or four permute latencies in a row.)
+QUENVALE_INLINE __m512 lookup(const __m512* t, __m512i index, const IndexBits& b) noexcept {
+    __m512 low = _mm512_mask2_permutex2var_ps(t[0], index, b.notBit5, t[1]);
+    low = _mm512_mask2_permutex2var_ps(t[2], _mm512_castps_si512(low), b.bit5, t[3]);
+    __m512 high = _mm512_mask2_permutex2var_ps(t[4], index, b.notBit5, t[5]);
+    high = _mm512_mask2_permutex2var_ps(t[6], _mm512_castps_si512(high), b.bit5, t[7]);
+    return _mm512_mask_blend_ps(b.bit6, low, high);
 }
 
 using Field = float (PartialBlock::*)[4];
@@ -115,21 +117,19 @@ struct Group {
         storeField(b, &PartialBlock::ratio, ratio, valid);
     }
 
-    // Step s: p holds each chunk's phase (basePhase + phaseParam at sample s − 3 + c). In an edge step
-    // only the chunks in `active` sound and move. The sum of sample s enters from sums[4 s]; the
-    // finished sum of sample s − 3 is written to sums[4 (s − 3)].
+    // One step's contributions: p holds each chunk's phase (basePhase + phaseParam at the chunk's
+    // sample). In an edge step only the chunks in `active` sound and move.
     template <bool kMove, bool kEdge>
-    QUENVALE_INLINE void step(const SineRegisters& sine, __m512 p, __m512 scale, __mmask16 active, float* sumsLeft,
-                              float* sumsRight, int s) noexcept {
+    QUENVALE_INLINE void sound(const SineRegisters& sine, __m512 p, __m512 scale, __mmask16 active, __m512& left,
+                               __m512& right) noexcept {
         const __m512 x =
             _mm512_mul_ps(_mm512_add_ps(_mm512_add_ps(_mm512_mul_ps(ratio, p), partialPhase), phaseOffset), scale);
         const __m512i i = _mm512_cvttps_epi32(x);
         const __m512 frac = _mm512_sub_ps(x, _mm512_cvtepi32_ps(i));
-        const Quarters q = quarters(i);
-        const __m512 value = lookup(sine.value, i, q);
-        const __m512 slope = lookup(sine.slope, i, q);
+        const IndexBits bits = indexBits(i);
+        const __m512 value = lookup(sine.value, i, bits);
+        const __m512 slope = lookup(sine.slope, i, bits);
         const __m512 sv = _mm512_add_ps(value, _mm512_mul_ps(frac, slope));
-        __m512 left, right;
         if constexpr (kEdge) {
             left = _mm512_maskz_mul_ps(active, ampLeft, sv);
             right = _mm512_maskz_mul_ps(active, ampRight, sv);
@@ -150,18 +150,32 @@ struct Group {
                 ratio = _mm512_add_ps(ratio, ratioStep);
             }
         }
-        // Every sum moves down one chunk; chunk 3 takes the incoming sum of sample s.
-        const __m512i inLeft = _mm512_castsi128_si512(_mm_load_si128(reinterpret_cast<const __m128i*>(sumsLeft + 4 * s)));
-        const __m512i inRight =
-            _mm512_castsi128_si512(_mm_load_si128(reinterpret_cast<const __m128i*>(sumsRight + 4 * s)));
-        sumLeft = _mm512_add_ps(_mm512_castsi512_ps(_mm512_alignr_epi32(inLeft, _mm512_castps_si512(sumLeft), 4)), left);
-        sumRight =
-            _mm512_add_ps(_mm512_castsi512_ps(_mm512_alignr_epi32(inRight, _mm512_castps_si512(sumRight), 4)), right);
-        // Chunk 0 holds the finished sum of sample s − 3; the buffers have room around the run.
-        _mm512_storeu_ps(sumsLeft + 4 * (s - kSkew), sumLeft);
-        _mm512_storeu_ps(sumsRight + 4 * (s - kSkew), sumRight);
+    }
+
+    // Every sum moves down one chunk, chunk 3 taking chunk 0 of `in` (the running sum of the chunk's
+    // sample from the blocks before this group), and each chunk adds its block's contribution.
+    QUENVALE_INLINE void take(__m512 inLeft, __m512 inRight, __m512 left, __m512 right) noexcept {
+        sumLeft = _mm512_add_ps(
+            _mm512_castsi512_ps(_mm512_alignr_epi32(_mm512_castps_si512(inLeft), _mm512_castps_si512(sumLeft), 4)),
+            left);
+        sumRight = _mm512_add_ps(
+            _mm512_castsi512_ps(_mm512_alignr_epi32(_mm512_castps_si512(inRight), _mm512_castps_si512(sumRight), 4)),
+            right);
     }
 };
+
+// The running sums of sample s from memory (chunk 0), for the first group of a chain.
+QUENVALE_INLINE __m512 incoming(const float* sums, int s) noexcept {
+    return _mm512_castps128_ps512(_mm_load_ps(sums + 4 * s));
+}
+
+// Writes a chain's last group: chunk 0 holds the finished sum of its sample `sample`; chunks 1 to 3
+// park partial sums in the slots of the three samples after it, which later steps overwrite (the
+// buffers have room around the run).
+QUENVALE_INLINE void finish(const Group& g, float* sumsLeft, float* sumsRight, int sample) noexcept {
+    _mm512_storeu_ps(sumsLeft + 4 * sample, g.sumLeft);
+    _mm512_storeu_ps(sumsRight + 4 * sample, g.sumRight);
+}
 
 // Lanes of the chunks whose block (3 − c) is valid and whose sample s − 3 + c lies in [0, n).
 QUENVALE_INLINE __mmask16 activeLanes(int s, int n, int valid) noexcept {
@@ -171,6 +185,60 @@ QUENVALE_INLINE __mmask16 activeLanes(int s, int n, int valid) noexcept {
         if (block < valid && sample >= 0 && sample < n) mask |= 0xFu << (4 * c);
     }
     return static_cast<__mmask16>(mask);
+}
+
+// One group alone: step s sounds samples s − 3 … s.
+template <bool kMove>
+void renderSingle(Group& a, const SineRegisters& sine, __m512 scale, const float* skewed, int n, int valid,
+                  float* sumsLeft, float* sumsRight) noexcept {
+    int s = 0;
+    auto edge = [&](int step) {
+        __m512 l, r;
+        a.template sound<kMove, true>(sine, _mm512_load_ps(skewed + 16 * step), scale, activeLanes(step, n, valid), l, r);
+        a.take(incoming(sumsLeft, step), incoming(sumsRight, step), l, r);
+        finish(a, sumsLeft, sumsRight, step - kSkew);
+    };
+    if (valid == 4) {
+        for (; s < kSkew; ++s) edge(s);
+        for (; s < n; ++s) {
+            __m512 l, r;
+            a.template sound<kMove, false>(sine, _mm512_load_ps(skewed + 16 * s), scale, 0xFFFF, l, r);
+            a.take(incoming(sumsLeft, s), incoming(sumsRight, s), l, r);
+            finish(a, sumsLeft, sumsRight, s - kSkew);
+        }
+    }
+    for (; s < n + kSkew; ++s) edge(s);
+}
+
+// Two consecutive groups in one pass, for twice the independent work per step. Group b lags group a by
+// four steps and takes a's finished sums straight from a's chunk 0, so only a reads the sums and only
+// b writes them: step s sounds a's samples s − 3 … s and b's samples s − 7 … s − 4.
+template <bool kMove>
+void renderPair(Group& a, Group& b, const SineRegisters& sine, __m512 scale, const float* skewed, int n, int validB,
+                float* sumsLeft, float* sumsRight) noexcept {
+    constexpr int kLag = 4;
+    const int steps = n + kSkew + kLag;
+    for (int s = 0; s < steps; ++s) {
+        const bool aRuns = s < n + kSkew, bRuns = s >= kLag;
+        const bool steady = s >= kSkew + kLag && s < n && validB == 4;
+        const __m512 previousLeft = a.sumLeft, previousRight = a.sumRight;
+        __m512 al, ar, bl, br;
+        if (steady) {
+            b.template sound<kMove, false>(sine, _mm512_load_ps(skewed + 16 * (s - kLag)), scale, 0xFFFF, bl, br);
+            a.template sound<kMove, false>(sine, _mm512_load_ps(skewed + 16 * s), scale, 0xFFFF, al, ar);
+        } else {
+            if (bRuns)
+                b.template sound<kMove, true>(sine, _mm512_load_ps(skewed + 16 * (s - kLag)), scale,
+                                              activeLanes(s - kLag, n, validB), bl, br);
+            if (aRuns)
+                a.template sound<kMove, true>(sine, _mm512_load_ps(skewed + 16 * s), scale, activeLanes(s, n, 4), al, ar);
+        }
+        if (bRuns) {
+            b.take(previousLeft, previousRight, bl, br);
+            finish(b, sumsLeft, sumsRight, s - kSkew - kLag);
+        }
+        if (aRuns) a.take(incoming(sumsLeft, s), incoming(sumsRight, s), al, ar);
+    }
 }
 
 template <bool kMove>
@@ -185,23 +253,22 @@ void renderGroups(PartialBank& bank, const float* p, int n, int count, float* su
     const __m512i spread = _mm512_setr_epi32(0, 0, 0, 0, 1, 1, 1, 1, 2, 2, 2, 2, 3, 3, 3, 3);
     for (int s = 0; s < n + kSkew; ++s)
         _mm512_store_ps(skewed + 16 * s, _mm512_permutexvar_ps(spread, _mm512_castps128_ps512(_mm_loadu_ps(padded + s))));
-    const int steady = n > kSkew ? n : kSkew;  // steps [kSkew, n) have every chunk inside the run
-    for (int g = 0; g < count; g += 4) {
-        const int valid = count - g < 4 ? count - g : 4;
-        Group grp(&bank.blocks[g]);
-        int s = 0;
-        if (valid == 4) {
-            for (; s < kSkew; ++s)
-                grp.template step<kMove, true>(sine, _mm512_load_ps(skewed + 16 * s), scale, activeLanes(s, n, 4),
-                                               sumsLeft, sumsRight, s);
-            for (; s < steady; ++s)
-                grp.template step<kMove, false>(sine, _mm512_load_ps(skewed + 16 * s), scale, 0xFFFF, sumsLeft,
-                                                sumsRight, s);
+
+    int g = 0;
+    for (; g + 4 < count; g += 8) {  // a full group a and a group b with at least one block
+        const int validB = count - (g + 4) < 4 ? count - (g + 4) : 4;
+        Group a(&bank.blocks[g]), b(&bank.blocks[g + 4]);
+        renderPair<kMove>(a, b, sine, scale, skewed, n, validB, sumsLeft, sumsRight);
+        if constexpr (kMove) {
+            a.storeMoving(&bank.blocks[g], 4);
+            b.storeMoving(&bank.blocks[g + 4], validB);
         }
-        for (; s < n + kSkew; ++s)
-            grp.template step<kMove, true>(sine, _mm512_load_ps(skewed + 16 * s), scale, activeLanes(s, n, valid),
-                                           sumsLeft, sumsRight, s);
-        if constexpr (kMove) grp.storeMoving(&bank.blocks[g], valid);
+    }
+    if (g < count) {
+        const int valid = count - g;
+        Group a(&bank.blocks[g]);
+        renderSingle<kMove>(a, sine, scale, skewed, n, valid, sumsLeft, sumsRight);
+        if constexpr (kMove) a.storeMoving(&bank.blocks[g], valid);
     }
 }
 

@@ -53,16 +53,35 @@ void renderFullBlocks(SimdPath path, PartialBank& bank, const float* p, int n, i
     }
 }
 
+// Per-lane, per-sample partial sums of one run, zeroed, with the room the wide kernels need around them.
+struct RunSums {
+    static_assert(pk::kMaxRunSamplesForKernels == kMaxRunSamples);
+    static constexpr int kSize = pk::kSumsPadBefore + 4 * kMaxRunSamples + pk::kSumsPadAfter;
+    alignas(64) float leftBuffer[kSize];
+    alignas(64) float rightBuffer[kSize];
+    RunSums() noexcept {
+        std::memset(leftBuffer, 0, sizeof(leftBuffer));
+        std::memset(rightBuffer, 0, sizeof(rightBuffer));
+    }
+    float* left() noexcept { return leftBuffer + pk::kSumsPadBefore; }
+    float* right() noexcept { return rightBuffer + pk::kSumsPadBefore; }
+
+    // ((lane0 + lane1) + lane2) + lane3 of every sample, in double, stored as float.
+    void collect(int n, float* outLeft, float* outRight) noexcept {
+        for (int t = 0; t < n; ++t) {
+            outLeft[t] = simd::scalar::sumLanesDouble(simd::scalar::Float4::load(left() + 4 * t));
+            outRight[t] = simd::scalar::sumLanesDouble(simd::scalar::Float4::load(right() + 4 * t));
+        }
+    }
+};
+
 // One run of at most kMaxRunSamples samples.
 void renderRun(PartialBank& bank, const float* baseFrequency, const float* baseIncrement, const float* phaseParam,
                int n, float* outLeft, float* outRight, SimdPath path) noexcept {
-    static_assert(pk::kMaxRunSamplesForKernels == kMaxRunSamples);
-    constexpr int kSumsSize = pk::kSumsPadBefore + 4 * kMaxRunSamples + pk::kSumsPadAfter;
     alignas(64) float p[kMaxRunSamples];
-    alignas(64) float sumsLeftBuffer[kSumsSize];
-    alignas(64) float sumsRightBuffer[kSumsSize];
-    float* sumsLeft = sumsLeftBuffer + pk::kSumsPadBefore;
-    float* sumsRight = sumsRightBuffer + pk::kSumsPadBefore;
+    RunSums sums;
+    float* sumsLeft = sums.left();
+    float* sumsRight = sums.right();
 
     // The base phase is the same in every lane; it moves exactly as the per-sample loop moves it.
     float basePhase = bank.basePhase[0];
@@ -70,10 +89,6 @@ void renderRun(PartialBank& bank, const float* baseFrequency, const float* baseI
         basePhase = basePhase + baseIncrement[t];
         p[t] = basePhase + phaseParam[t];
     }
-    const size_t sumBytes = static_cast<size_t>(kSumsSize) * sizeof(float);
-    std::memset(sumsLeftBuffer, 0, sumBytes);
-    std::memset(sumsRightBuffer, 0, sumBytes);
-
     const int full = countFullBlocks(path, bank, baseFrequency, n, bank.blockCount);
     if (full > 0) renderFullBlocks(path, bank, p, n, full, sumsLeft, sumsRight);
     if (full < bank.blockCount) {
@@ -84,10 +99,7 @@ void renderRun(PartialBank& bank, const float* baseFrequency, const float* baseI
         }
     }
 
-    for (int t = 0; t < n; ++t) {
-        outLeft[t] = simd::scalar::sumLanesDouble(simd::scalar::Float4::load(sumsLeft + 4 * t));
-        outRight[t] = simd::scalar::sumLanesDouble(simd::scalar::Float4::load(sumsRight + 4 * t));
-    }
+    sums.collect(n, outLeft, outRight);
     for (int j = 0; j < 4; ++j) {
         bank.basePhase[j] = basePhase;
         bank.baseFrequency[j] = baseFrequency[n - 1];
@@ -133,19 +145,23 @@ simd::SimdPath partialRunPath() noexcept {
     return static_cast<SimdPath>(path);
 }
 
-void renderBarePartialRun(const PartialBank& bank, const float* p, int n, int count, float* sumsLeft,
-                          float* sumsRight, simd::SimdPath path) noexcept {
+void renderBarePartialRun(const PartialBank& bank, const float* p, int n, int count, float* outLeft,
+                          float* outRight, simd::SimdPath path) noexcept {
+    if (n > kMaxRunSamples) n = kMaxRunSamples;
+    RunSums sums;
     switch (resolvePath(path)) {
 #if QUENVALE_WIDE_SIMD
-        case SimdPath::kAvx512: return pk::renderBareBlocksAvx512(bank, p, n, count, sumsLeft, sumsRight);
-        case SimdPath::kAvx2: return pk::renderBareBlocksAvx2(bank, p, n, count, sumsLeft, sumsRight);
+        case SimdPath::kAvx512: pk::renderBareBlocksAvx512(bank, p, n, count, sums.left(), sums.right()); break;
+        case SimdPath::kAvx2: pk::renderBareBlocksAvx2(bank, p, n, count, sums.left(), sums.right()); break;
 #endif
 #if defined(QUENVALE_HAS_SSE2)
         case SimdPath::kSse2:
-            return pk::renderBareBlocks<simd::sse2::Float4>(bank, p, n, count, sumsLeft, sumsRight);
+            pk::renderBareBlocks<simd::sse2::Float4>(bank, p, n, count, sums.left(), sums.right());
+            break;
 #endif
-        default: return pk::renderBareBlocks<simd::scalar::Float4>(bank, p, n, count, sumsLeft, sumsRight);
+        default: pk::renderBareBlocks<simd::scalar::Float4>(bank, p, n, count, sums.left(), sums.right()); break;
     }
+    sums.collect(n, outLeft, outRight);
 }
 
 }  // namespace quenvale

@@ -35,9 +35,8 @@ bool setPartialRunPath(simd::SimdPath path) noexcept;
 simd::SimdPath partialRunPath() noexcept;
 
 // [audio] Benchmark reference: the run kernel's arithmetic alone for blocks [0, count) with frozen
-// blocks and no stop test; p[t] is the phase at sample t; sums as renderPartialsRun keeps them
-// internally (sums[4 t + lane], 64-byte aligned, zeroed by the caller).
-void renderBarePartialRun(const PartialBank& bank, const float* p, int n, int count, float* sumsLeft,
-                          float* sumsRight, simd::SimdPath path) noexcept;
+// blocks and no stop test, for n ≤ 64 samples; p[t] is basePhase + phaseParam at sample t.
+void renderBarePartialRun(const PartialBank& bank, const float* p, int n, int count, float* outLeft,
+                          float* outRight, simd::SimdPath path) noexcept;
 
 }  // namespace quenvale
