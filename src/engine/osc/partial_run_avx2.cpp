@@ -9,6 +9,10 @@
 #include "engine/osc/partial_run_kernels.h"
 
 #if QUENVALE_WIDE_SIMD
+// GCC 12's gather intrinsics pass _mm256_undefined_*() as the unused merge source, which its own
+// uninitialised-value analysis reports once the intrinsics are inlined.
+#pragma GCC diagnostic ignored "-Wuninitialized"
+#pragma GCC diagnostic ignored "-Wmaybe-uninitialized"
 #include <immintrin.h>
 
 #include <cstdint>
@@ -55,9 +59,16 @@ struct Pair {
             _mm256_mul_ps(_mm256_add_ps(_mm256_add_ps(_mm256_mul_ps(ratio, p), partialPhase), phaseOffset), scale);
         const __m256i i = _mm256_cvttps_epi32(x);
         const __m256 frac = _mm256_sub_ps(x, _mm256_cvtepi32_ps(i));
-        const __m256i pair = _mm256_slli_epi32(_mm256_and_si256(i, _mm256_set1_epi32(127)), 1);
-        const __m256 value = _mm256_i32gather_ps(table, pair, 4);
-        const __m256 slope = _mm256_i32gather_ps(table + 1, pair, 4);
+        // (value, slope) pairs as 64-bit elements, lanes 0, 1, 4, 5 and 2, 3, 6, 7, so that one in-lane
+        // shuffle of the two results gives the values and another the slopes in lane order.
+        const __m256i e = _mm256_permutevar8x32_epi32(_mm256_and_si256(i, _mm256_set1_epi32(127)),
+                                                      _mm256_setr_epi32(0, 1, 4, 5, 2, 3, 6, 7));
+        const __m256 a = _mm256_castpd_ps(_mm256_i32gather_pd(reinterpret_cast<const double*>(table),
+                                                              _mm256_castsi256_si128(e), 8));
+        const __m256 b = _mm256_castpd_ps(_mm256_i32gather_pd(reinterpret_cast<const double*>(table),
+                                                              _mm256_extracti128_si256(e, 1), 8));
+        const __m256 value = _mm256_shuffle_ps(a, b, 0x88);
+        const __m256 slope = _mm256_shuffle_ps(a, b, 0xDD);
         const __m256 s = _mm256_add_ps(value, _mm256_mul_ps(frac, slope));
         left = _mm256_mul_ps(ampLeft, s);
         right = _mm256_mul_ps(ampRight, s);

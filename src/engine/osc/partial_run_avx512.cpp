@@ -274,28 +274,53 @@ void renderGroups(PartialBank& bank, const float* p, int n, int count, float* su
 
 }  // namespace
 
-int countFullBlocksAvx512(const PartialBank& bank, const float* baseFrequency, int n, int count) noexcept {
-    const __m512 stop = _mm512_set1_ps(kPartialStopFrequency);
-    const __m512i lanes = _mm512_setr_epi32(0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15);
-    for (int g = 0; g < count; g += 16) {
-        const __mmask16 valid =
-            count - g >= 16 ? static_cast<__mmask16>(0xFFFF) : static_cast<__mmask16>((1u << (count - g)) - 1u);
-        const __m512i index =
-            _mm512_mullo_epi32(_mm512_add_epi32(lanes, _mm512_set1_epi32(g)), _mm512_set1_epi32(kPartialBlockFloats));
+namespace {
+
+// Lane 0 of sixteen blocks from `first` on (lanes past `valid` read as 0).
+struct LaneZero {
+    __m512 ratio, ratioStep, phase, phaseStep;
+    __mmask16 valid;
+
+    LaneZero(const PartialBank& bank, int first, int count) noexcept {
+        const int left = count - first;
+        valid = left >= 16 ? static_cast<__mmask16>(0xFFFF)
+                           : static_cast<__mmask16>(left > 0 ? (1u << left) - 1u : 0u);
+        const __m512i lanes = _mm512_setr_epi32(0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15);
+        const __m512i index = _mm512_mullo_epi32(_mm512_add_epi32(lanes, _mm512_set1_epi32(first)),
+                                                 _mm512_set1_epi32(kPartialBlockFloats));
         const __m512 zero = _mm512_setzero_ps();
-        const PartialBlock& first = bank.blocks[0];
-        __m512 ratio = _mm512_mask_i32gather_ps(zero, valid, index, &first.ratio[0], 4);
-        const __m512 ratioStep = _mm512_mask_i32gather_ps(zero, valid, index, &first.ratioStep[0], 4);
-        __m512 phase = _mm512_mask_i32gather_ps(zero, valid, index, &first.partialPhase[0], 4);
-        const __m512 phaseStep = _mm512_mask_i32gather_ps(zero, valid, index, &first.partialPhaseStep[0], 4);
-        __mmask16 pass = valid;
+        const PartialBlock& b = bank.blocks[0];
+        ratio = _mm512_mask_i32gather_ps(zero, valid, index, &b.ratio[0], 4);
+        ratioStep = _mm512_mask_i32gather_ps(zero, valid, index, &b.ratioStep[0], 4);
+        phase = _mm512_mask_i32gather_ps(zero, valid, index, &b.partialPhase[0], 4);
+        phaseStep = _mm512_mask_i32gather_ps(zero, valid, index, &b.partialPhaseStep[0], 4);
+    }
+
+    // The stop test at one sample (ratio × f0 + phase below 20 kHz), then the sample's move.
+    QUENVALE_INLINE __mmask16 test(__mmask16 pass, __m512 baseFrequency, __m512 stop) noexcept {
+        pass = _mm512_mask_cmp_ps_mask(pass, _mm512_add_ps(_mm512_mul_ps(ratio, baseFrequency), phase), stop,
+                                       _CMP_LT_OQ);
+        ratio = _mm512_add_ps(ratio, ratioStep);
+        phase = _mm512_add_ps(phase, phaseStep);
+        return pass;
+    }
+};
+
+}  // namespace
+
+int countFullBlocksAvx512(const PartialBank& bank, const float* baseFrequency, int n, int count) noexcept {
+    // 32 blocks per pass: two independent chains hide the latency of the moving ratio and phase.
+    const __m512 stop = _mm512_set1_ps(kPartialStopFrequency);
+    for (int g = 0; g < count; g += 32) {
+        LaneZero a(bank, g, count), b(bank, g + 16, count);
+        __mmask16 passA = a.valid, passB = b.valid;
         for (int t = 0; t < n; ++t) {
-            const __m512 f = _mm512_add_ps(_mm512_mul_ps(ratio, _mm512_set1_ps(baseFrequency[t])), phase);
-            pass = _mm512_mask_cmp_ps_mask(pass, f, stop, _CMP_LT_OQ);
-            ratio = _mm512_add_ps(ratio, ratioStep);
-            phase = _mm512_add_ps(phase, phaseStep);
+            const __m512 f = _mm512_set1_ps(baseFrequency[t]);
+            passA = a.test(passA, f, stop);
+            passB = b.test(passB, f, stop);
         }
-        const unsigned failed = static_cast<unsigned>(valid) & ~static_cast<unsigned>(pass);
+        const unsigned failed = (static_cast<unsigned>(a.valid) & ~static_cast<unsigned>(passA)) |
+                                ((static_cast<unsigned>(b.valid) & ~static_cast<unsigned>(passB)) << 16);
         if (failed != 0) return g + __builtin_ctz(failed);
     }
     return count;
