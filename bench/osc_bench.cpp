@@ -2,8 +2,8 @@
 // and the whole generator run of one voice.
 #include <benchmark/benchmark.h>
 
-#include <ctime>
 #include <cstring>
+#include <ctime>
 #include <memory>
 
 #include "common/simd/simd_path.h"

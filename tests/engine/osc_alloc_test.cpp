@@ -28,18 +28,42 @@ void* countedAllocate(std::size_t size, std::size_t alignment) {
 
 }  // namespace
 
-void* operator new(std::size_t size) { return countedAllocate(size, 0); }
-void* operator new[](std::size_t size) { return countedAllocate(size, 0); }
-void* operator new(std::size_t size, std::align_val_t a) { return countedAllocate(size, static_cast<std::size_t>(a)); }
-void* operator new[](std::size_t size, std::align_val_t a) { return countedAllocate(size, static_cast<std::size_t>(a)); }
-void operator delete(void* p) noexcept { std::free(p); }
-void operator delete[](void* p) noexcept { std::free(p); }
-void operator delete(void* p, std::size_t) noexcept { std::free(p); }
-void operator delete[](void* p, std::size_t) noexcept { std::free(p); }
-void operator delete(void* p, std::align_val_t) noexcept { std::free(p); }
-void operator delete[](void* p, std::align_val_t) noexcept { std::free(p); }
-void operator delete(void* p, std::size_t, std::align_val_t) noexcept { std::free(p); }
-void operator delete[](void* p, std::size_t, std::align_val_t) noexcept { std::free(p); }
+void* operator new(std::size_t size) {
+    return countedAllocate(size, 0);
+}
+void* operator new[](std::size_t size) {
+    return countedAllocate(size, 0);
+}
+void* operator new(std::size_t size, std::align_val_t a) {
+    return countedAllocate(size, static_cast<std::size_t>(a));
+}
+void* operator new[](std::size_t size, std::align_val_t a) {
+    return countedAllocate(size, static_cast<std::size_t>(a));
+}
+void operator delete(void* p) noexcept {
+    std::free(p);
+}
+void operator delete[](void* p) noexcept {
+    std::free(p);
+}
+void operator delete(void* p, std::size_t) noexcept {
+    std::free(p);
+}
+void operator delete[](void* p, std::size_t) noexcept {
+    std::free(p);
+}
+void operator delete(void* p, std::align_val_t) noexcept {
+    std::free(p);
+}
+void operator delete[](void* p, std::align_val_t) noexcept {
+    std::free(p);
+}
+void operator delete(void* p, std::size_t, std::align_val_t) noexcept {
+    std::free(p);
+}
+void operator delete[](void* p, std::size_t, std::align_val_t) noexcept {
+    std::free(p);
+}
 
 namespace quenvale {
 namespace {

@@ -22,7 +22,9 @@ struct PathGuard {
     ~PathGuard() { setPartialRunPath(saved); }
 };
 
-bool sameBits(const void* a, const void* b, size_t bytes) { return std::memcmp(a, b, bytes) == 0; }
+bool sameBits(const void* a, const void* b, size_t bytes) {
+    return std::memcmp(a, b, bytes) == 0;
+}
 
 // A busy voice: 512 partials whose fundamental sweeps so that the 20 kHz stop moves through many blocks
 // (also within runs), with detune, phases and pan changing every tick, the phase parameter, pulse-width
@@ -72,7 +74,8 @@ struct BusyScenario {
             while (left64 > 0) {
                 const int length = std::min(left64, 1 + static_cast<int>(splits() % 37));
                 if (perSample) {
-                    for (int i = 0; i < length; ++i) renderGeneratorSample(*v.vg, ch, left[pos + i], right[pos + i]);
+                    for (int i = 0; i < length; ++i)
+                        renderGeneratorSample(*v.vg, ch, left[pos + i], right[pos + i]);
                 } else {
                     renderGeneratorRun(*v.vg, ch, length, left.data() + pos, right.data() + pos);
                 }
@@ -107,7 +110,8 @@ TEST(OscRunEquivalence, EveryPathMatchesThePerSampleReferenceBitForBit) {
         SCOPED_TRACE(simd::simdPathName(path));
         size_t firstDiff = reference.left.size();
         for (size_t i = 0; i < reference.left.size(); ++i) {
-            if (!sameBits(&reference.left[i], &run.left[i], 4) || !sameBits(&reference.right[i], &run.right[i], 4)) {
+            if (!sameBits(&reference.left[i], &run.left[i], 4) ||
+                !sameBits(&reference.right[i], &run.right[i], 4)) {
                 firstDiff = i;
                 break;
             }
@@ -153,7 +157,8 @@ TEST(OscRunEquivalence, StopCrossingInsideRunsOnEveryPath) {
             std::memcpy(static_cast<void*>(b.get()), a.get(), sizeof(PartialBank));
             std::vector<float> bf(n), inc(n), ph(n), runL(n), runR(n);
             for (int t = 0; t < n; ++t) {
-                bf[t] = 19990.0f / 21.0f + 0.9f * static_cast<float>(t - n / 2);  // block 5 starts at ratio 21
+                bf[t] =
+                    19990.0f / 21.0f + 0.9f * static_cast<float>(t - n / 2);  // block 5 starts at ratio 21
                 inc[t] = bf[t] / 44100.0f;
                 ph[t] = 0.01f * static_cast<float>(t);
             }

@@ -13,7 +13,9 @@ namespace {
 #if defined(QUENVALE_HAS_SSE2)
 // Identical bits, or both NaN: which NaN an operation returns depends on operand order, which a
 // compiler may swap in commutative scalar code, and carries no meaning here.
-bool sameBits(float a, float b) { return std::memcmp(&a, &b, sizeof a) == 0 || (a != a && b != b); }
+bool sameBits(float a, float b) {
+    return std::memcmp(&a, &b, sizeof a) == 0 || (a != a && b != b);
+}
 
 template <class F4>
 F4 make(const float (&v)[4]) {
@@ -37,10 +39,20 @@ TEST(OscSimd, Sse2BuildMatchesPortableBuildBitForBit) {
         for (const auto& b : kCases) {
             const scalar::Float4 sa = make<scalar::Float4>(a), sb = make<scalar::Float4>(b);
             const sse2::Float4 va = make<sse2::Float4>(a), vb = make<sse2::Float4>(b);
-            const scalar::Float4 sr[] = {min(sa, sb), max(sa, sb), scalar::trunc(sa), sa + sb, sa * sb,
-                                         select(sa < sb, sa, sb), toFloat(truncToInt(sa))};
-            const sse2::Float4 vr[] = {min(va, vb), max(va, vb), sse2::trunc(va), va + vb, va * vb,
-                                       select(va < vb, va, vb), toFloat(truncToInt(va))};
+            const scalar::Float4 sr[] = {min(sa, sb),
+                                         max(sa, sb),
+                                         scalar::trunc(sa),
+                                         sa + sb,
+                                         sa * sb,
+                                         select(sa < sb, sa, sb),
+                                         toFloat(truncToInt(sa))};
+            const sse2::Float4 vr[] = {min(va, vb),
+                                       max(va, vb),
+                                       sse2::trunc(va),
+                                       va + vb,
+                                       va * vb,
+                                       select(va < vb, va, vb),
+                                       toFloat(truncToInt(va))};
             for (int k = 0; k < 7; ++k)
                 for (int j = 0; j < 4; ++j)
                     ASSERT_TRUE(sameBits(sr[k].lane(j), vr[k].lane(j)))

@@ -92,7 +92,7 @@ TEST(OscSound, PartialsFromTwentyKilohertzOnAreNotRendered) {
 // others are above.
 TEST(OscSound, StopTestLooksAtTheFirstPartialOfABlockOnly) {
     TestVoice v(512);
-    v.curves.amp = [](int k) { return k == 21 ? 0.5f : 0.0f; };   // partial 22 of block 5
+    v.curves.amp = [](int k) { return k == 21 ? 0.5f : 0.0f; };      // partial 22 of block 5
     v.curves.detune = [](int k) { return k == 20 ? -1.5f : 0.0f; };  // block 5's first partial at 19.5 kHz
     v.start(1000.0f);
     std::vector<float> l, r;

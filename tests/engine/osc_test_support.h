@@ -82,7 +82,8 @@ struct TestVoice {
         while (done < n) {
             const int length = std::min(64, n - done);
             if (perSample) {
-                for (int i = 0; i < length; ++i) renderGeneratorSample(*vg, *channel, left[done + i], right[done + i]);
+                for (int i = 0; i < length; ++i)
+                    renderGeneratorSample(*vg, *channel, left[done + i], right[done + i]);
             } else {
                 renderGeneratorRun(*vg, *channel, length, left.data() + done, right.data() + done);
             }
@@ -100,7 +101,8 @@ struct RateGuard {
 };
 
 // Magnitude of the frequency-f component of x (amplitude of a sine of that frequency), by a direct DFT.
-inline double amplitudeAt(const std::vector<float>& x, size_t first, size_t count, double f, double sampleRate) {
+inline double amplitudeAt(const std::vector<float>& x, size_t first, size_t count, double f,
+                          double sampleRate) {
     double re = 0.0, im = 0.0;
     for (size_t i = 0; i < count; ++i) {
         const double w = 2.0 * M_PI * f * static_cast<double>(i) / sampleRate;
@@ -111,7 +113,8 @@ inline double amplitudeAt(const std::vector<float>& x, size_t first, size_t coun
 }
 
 // Frequency from rising zero crossings (linearly interpolated) over x[first, first + count).
-inline double zeroCrossingFrequency(const std::vector<float>& x, size_t first, size_t count, double sampleRate) {
+inline double zeroCrossingFrequency(const std::vector<float>& x, size_t first, size_t count,
+                                    double sampleRate) {
     double firstCrossing = -1.0, lastCrossing = -1.0;
     int crossings = 0;
     for (size_t i = first + 1; i < first + count; ++i) {

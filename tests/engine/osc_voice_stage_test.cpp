@@ -80,8 +80,10 @@ TEST(OscVoiceStage, CompressorBelowThresholdOnlyTracksTheLevel) {
     for (TestVoice* v : {&on, &off}) {
         v->channel->compressor.threshold = 0.9f;
         v->channel->compressor.slope = 1.0f;
-        v->channel->compressor.attackCoefficient = static_cast<float>(std::exp(-1.0 / (44100.0 * 0.001 * 5.0)));
-        v->channel->compressor.releaseCoefficient = static_cast<float>(std::exp(-1.0 / (44100.0 * 0.001 * 200.0)));
+        v->channel->compressor.attackCoefficient =
+            static_cast<float>(std::exp(-1.0 / (44100.0 * 0.001 * 5.0)));
+        v->channel->compressor.releaseCoefficient =
+            static_cast<float>(std::exp(-1.0 / (44100.0 * 0.001 * 200.0)));
         v->curves.amp = [](int k) { return k == 0 ? 0.5f : 0.0f; };
         v->start(441.0f);
     }

@@ -63,8 +63,8 @@ struct Float4 {
     Float4& operator-=(Float4 b) noexcept { return *this = *this - b; }
     Float4& operator*=(Float4 b) noexcept { return *this = *this * b; }
 
-#define QUENVALE_SCALAR_OP(op)                                                  \
-    friend Float4 operator op(Float4 a, Float4 b) noexcept {                    \
+#define QUENVALE_SCALAR_OP(op)                                                           \
+    friend Float4 operator op(Float4 a, Float4 b) noexcept {                             \
         return {a.v[0] op b.v[0], a.v[1] op b.v[1], a.v[2] op b.v[2], a.v[3] op b.v[3]}; \
     }
     QUENVALE_SCALAR_OP(+)
@@ -73,8 +73,8 @@ struct Float4 {
     QUENVALE_SCALAR_OP(/)
 #undef QUENVALE_SCALAR_OP
 
-#define QUENVALE_SCALAR_CMP(op)                                                          \
-    friend Mask4 operator op(Float4 a, Float4 b) noexcept {                              \
+#define QUENVALE_SCALAR_CMP(op)                                                            \
+    friend Mask4 operator op(Float4 a, Float4 b) noexcept {                                \
         return {{a.v[0] op b.v[0], a.v[1] op b.v[1], a.v[2] op b.v[2], a.v[3] op b.v[3]}}; \
     }
     QUENVALE_SCALAR_CMP(<)
@@ -117,7 +117,8 @@ inline Float4 trunc(Float4 a) noexcept {
     Float4 r;
     for (int i = 0; i < 4; ++i) {
         const float x = a.v[i];
-        r.v[i] = std::fabs(x) < 8388608.0f ? std::copysign(static_cast<float>(static_cast<int32_t>(x)), x) : x;
+        r.v[i] =
+            std::fabs(x) < 8388608.0f ? std::copysign(static_cast<float>(static_cast<int32_t>(x)), x) : x;
     }
     return r;
 }

@@ -39,8 +39,8 @@ struct Float4 {
     __m128 v;
 
     Float4() noexcept = default;
-    Float4(__m128 x) noexcept : v(x) {}                // NOLINT(google-explicit-constructor)
-    Float4(float x) noexcept : v(_mm_set1_ps(x)) {}    // broadcast NOLINT(google-explicit-constructor)
+    Float4(__m128 x) noexcept : v(x) {}              // NOLINT(google-explicit-constructor)
+    Float4(float x) noexcept : v(_mm_set1_ps(x)) {}  // broadcast NOLINT(google-explicit-constructor)
     Float4(float a, float b, float c, float d) noexcept : v(_mm_setr_ps(a, b, c, d)) {}
 
     static Float4 load(const float* p) noexcept { return _mm_load_ps(p); }
@@ -70,16 +70,24 @@ struct Float4 {
 };
 
 // a < b ? a : b lane by lane (the second operand wins on equality and NaN).
-inline Float4 min(Float4 a, Float4 b) noexcept { return _mm_min_ps(a.v, b.v); }
+inline Float4 min(Float4 a, Float4 b) noexcept {
+    return _mm_min_ps(a.v, b.v);
+}
 // a > b ? a : b lane by lane (the second operand wins on equality and NaN).
-inline Float4 max(Float4 a, Float4 b) noexcept { return _mm_max_ps(a.v, b.v); }
+inline Float4 max(Float4 a, Float4 b) noexcept {
+    return _mm_max_ps(a.v, b.v);
+}
 // m ? a : b lane by lane.
 inline Float4 select(Mask4 m, Float4 a, Float4 b) noexcept {
     return _mm_or_ps(_mm_and_ps(m.m, a.v), _mm_andnot_ps(m.m, b.v));
 }
 // Truncation toward zero; out-of-range values and NaN give INT32_MIN.
-inline Int4 truncToInt(Float4 a) noexcept { return {_mm_cvttps_epi32(a.v)}; }
-inline Float4 toFloat(Int4 a) noexcept { return _mm_cvtepi32_ps(a.v); }
+inline Int4 truncToInt(Float4 a) noexcept {
+    return {_mm_cvttps_epi32(a.v)};
+}
+inline Float4 toFloat(Int4 a) noexcept {
+    return _mm_cvtepi32_ps(a.v);
+}
 // Truncation toward zero keeping the sign (also of zero); NaN, infinities and values of magnitude
 // 2^23 or more (already whole) pass unchanged.
 inline Float4 trunc(Float4 a) noexcept {
@@ -91,8 +99,8 @@ inline Float4 trunc(Float4 a) noexcept {
 }
 // ((lane0 + lane1) + lane2) + lane3 in double precision, rounded to float once.
 inline float sumLanesDouble(Float4 a) noexcept {
-    const __m128d low = _mm_cvtps_pd(a.v);                        // lanes 0, 1
-    const __m128d high = _mm_cvtps_pd(_mm_movehl_ps(a.v, a.v));   // lanes 2, 3
+    const __m128d low = _mm_cvtps_pd(a.v);                       // lanes 0, 1
+    const __m128d high = _mm_cvtps_pd(_mm_movehl_ps(a.v, a.v));  // lanes 2, 3
     __m128d s = _mm_add_sd(low, _mm_unpackhi_pd(low, low));
     s = _mm_add_sd(s, high);
     s = _mm_add_sd(s, _mm_unpackhi_pd(high, high));

@@ -23,25 +23,34 @@ bool cpuHasAvx512() noexcept {
 
 const char* simdPathName(SimdPath path) noexcept {
     switch (path) {
-        case SimdPath::kScalar: return "scalar";
-        case SimdPath::kSse2: return "sse2";
-        case SimdPath::kAvx2: return "avx2";
-        case SimdPath::kAvx512: return "avx512";
+        case SimdPath::kScalar:
+            return "scalar";
+        case SimdPath::kSse2:
+            return "sse2";
+        case SimdPath::kAvx2:
+            return "avx2";
+        case SimdPath::kAvx512:
+            return "avx512";
     }
     return "unknown";
 }
 
 bool simdPathSupported(SimdPath path) noexcept {
     switch (path) {
-        case SimdPath::kScalar: return true;
+        case SimdPath::kScalar:
+            return true;
 #if defined(QUENVALE_HAS_SSE2)
-        case SimdPath::kSse2: return true;
+        case SimdPath::kSse2:
+            return true;
 #endif
 #if QUENVALE_WIDE_SIMD
-        case SimdPath::kAvx2: return cpuHasAvx2();
-        case SimdPath::kAvx512: return cpuHasAvx512();
+        case SimdPath::kAvx2:
+            return cpuHasAvx2();
+        case SimdPath::kAvx512:
+            return cpuHasAvx512();
 #endif
-        default: return false;
+        default:
+            return false;
     }
 }
 

@@ -22,7 +22,7 @@ struct alignas(64) PartialBank {
     alignas(16) float tableScale[4];     // 128
     float outLeft;                       // last rendered stereo sample of the bank
     float outRight;
-    int32_t blockCount;                  // active blocks: partial count / 4 (16, 32, 64 or 128)
+    int32_t blockCount;                              // active blocks: partial count / 4 (16, 32, 64 or 128)
     alignas(64) float sineTable[kSineTableSize][2];  // (value, slope) pairs; a per-voice copy
     alignas(64) PartialBlock blocks[kMaxPartialGroups];
 };

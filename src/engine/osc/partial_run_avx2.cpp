@@ -55,18 +55,18 @@ struct Pair {
 
     template <bool kMove>
     inline void sample(const float* table, __m256 p, __m256 scale, __m256& left, __m256& right) noexcept {
-        const __m256 x =
-            _mm256_mul_ps(_mm256_add_ps(_mm256_add_ps(_mm256_mul_ps(ratio, p), partialPhase), phaseOffset), scale);
+        const __m256 x = _mm256_mul_ps(
+            _mm256_add_ps(_mm256_add_ps(_mm256_mul_ps(ratio, p), partialPhase), phaseOffset), scale);
         const __m256i i = _mm256_cvttps_epi32(x);
         const __m256 frac = _mm256_sub_ps(x, _mm256_cvtepi32_ps(i));
         // (value, slope) pairs as 64-bit elements, lanes 0, 1, 4, 5 and 2, 3, 6, 7, so that one in-lane
         // shuffle of the two results gives the values and another the slopes in lane order.
         const __m256i e = _mm256_permutevar8x32_epi32(_mm256_and_si256(i, _mm256_set1_epi32(127)),
                                                       _mm256_setr_epi32(0, 1, 4, 5, 2, 3, 6, 7));
-        const __m256 a = _mm256_castpd_ps(_mm256_i32gather_pd(reinterpret_cast<const double*>(table),
-                                                              _mm256_castsi256_si128(e), 8));
-        const __m256 b = _mm256_castpd_ps(_mm256_i32gather_pd(reinterpret_cast<const double*>(table),
-                                                              _mm256_extracti128_si256(e, 1), 8));
+        const __m256 a = _mm256_castpd_ps(
+            _mm256_i32gather_pd(reinterpret_cast<const double*>(table), _mm256_castsi256_si128(e), 8));
+        const __m256 b = _mm256_castpd_ps(
+            _mm256_i32gather_pd(reinterpret_cast<const double*>(table), _mm256_extracti128_si256(e, 1), 8));
         const __m256 value = _mm256_shuffle_ps(a, b, 0x88);
         const __m256 slope = _mm256_shuffle_ps(a, b, 0xDD);
         const __m256 s = _mm256_add_ps(value, _mm256_mul_ps(frac, slope));
@@ -90,7 +90,8 @@ inline void accumulate(__m256 c0, __m256 c1, float* sums, int valid) noexcept {
 }
 
 template <bool kMove>
-void renderPairs(PartialBank& bank, const float* p, int n, int count, float* sumsLeft, float* sumsRight) noexcept {
+void renderPairs(PartialBank& bank, const float* p, int n, int count, float* sumsLeft,
+                 float* sumsRight) noexcept {
     const float* table = &bank.sineTable[0][0];
     const __m256 scale = _mm256_broadcast_ps(reinterpret_cast<const __m128*>(bank.tableScale));
     for (int g = 0; g < count; g += 2) {
@@ -125,7 +126,8 @@ int countFullBlocksAvx2(const PartialBank& bank, const float* baseFrequency, int
         // Lanes past count read block g again (always inside the bank) and are ignored.
         const __m256i block = _mm256_add_epi32(lanes, _mm256_set1_epi32(g));
         const __m256i inside = _mm256_cmpgt_epi32(_mm256_set1_epi32(count), block);
-        const __m256i index = _mm256_mullo_epi32(_mm256_and_si256(block, inside), _mm256_set1_epi32(kPartialBlockFloats));
+        const __m256i index =
+            _mm256_mullo_epi32(_mm256_and_si256(block, inside), _mm256_set1_epi32(kPartialBlockFloats));
         __m256 ratio = _mm256_i32gather_ps(&first.ratio[0], index, 4);
         const __m256 ratioStep = _mm256_i32gather_ps(&first.ratioStep[0], index, 4);
         __m256 phase = _mm256_i32gather_ps(&first.partialPhase[0], index, 4);

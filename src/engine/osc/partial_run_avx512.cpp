@@ -120,10 +120,10 @@ struct Group {
     // One step's contributions: p holds each chunk's phase (basePhase + phaseParam at the chunk's
     // sample). In an edge step only the chunks in `active` sound and move.
     template <bool kMove, bool kEdge>
-    QUENVALE_INLINE void sound(const SineRegisters& sine, __m512 p, __m512 scale, __mmask16 active, __m512& left,
-                               __m512& right) noexcept {
-        const __m512 x =
-            _mm512_mul_ps(_mm512_add_ps(_mm512_add_ps(_mm512_mul_ps(ratio, p), partialPhase), phaseOffset), scale);
+    QUENVALE_INLINE void sound(const SineRegisters& sine, __m512 p, __m512 scale, __mmask16 active,
+                               __m512& left, __m512& right) noexcept {
+        const __m512 x = _mm512_mul_ps(
+            _mm512_add_ps(_mm512_add_ps(_mm512_mul_ps(ratio, p), partialPhase), phaseOffset), scale);
         const __m512i i = _mm512_cvttps_epi32(x);
         const __m512 frac = _mm512_sub_ps(x, _mm512_cvtepi32_ps(i));
         const IndexBits bits = indexBits(i);
@@ -155,12 +155,12 @@ struct Group {
     // Every sum moves down one chunk, chunk 3 taking chunk 0 of `in` (the running sum of the chunk's
     // sample from the blocks before this group), and each chunk adds its block's contribution.
     QUENVALE_INLINE void take(__m512 inLeft, __m512 inRight, __m512 left, __m512 right) noexcept {
-        sumLeft = _mm512_add_ps(
-            _mm512_castsi512_ps(_mm512_alignr_epi32(_mm512_castps_si512(inLeft), _mm512_castps_si512(sumLeft), 4)),
-            left);
-        sumRight = _mm512_add_ps(
-            _mm512_castsi512_ps(_mm512_alignr_epi32(_mm512_castps_si512(inRight), _mm512_castps_si512(sumRight), 4)),
-            right);
+        sumLeft = _mm512_add_ps(_mm512_castsi512_ps(_mm512_alignr_epi32(_mm512_castps_si512(inLeft),
+                                                                        _mm512_castps_si512(sumLeft), 4)),
+                                left);
+        sumRight = _mm512_add_ps(_mm512_castsi512_ps(_mm512_alignr_epi32(_mm512_castps_si512(inRight),
+                                                                         _mm512_castps_si512(sumRight), 4)),
+                                 right);
     }
 };
 
@@ -194,7 +194,8 @@ void renderSingle(Group& a, const SineRegisters& sine, __m512 scale, const float
     int s = 0;
     auto edge = [&](int step) {
         __m512 l, r;
-        a.template sound<kMove, true>(sine, _mm512_load_ps(skewed + 16 * step), scale, activeLanes(step, n, valid), l, r);
+        a.template sound<kMove, true>(sine, _mm512_load_ps(skewed + 16 * step), scale,
+                                      activeLanes(step, n, valid), l, r);
         a.take(incoming(sumsLeft, step), incoming(sumsRight, step), l, r);
         finish(a, sumsLeft, sumsRight, step - kSkew);
     };
@@ -214,8 +215,8 @@ void renderSingle(Group& a, const SineRegisters& sine, __m512 scale, const float
 // four steps and takes a's finished sums straight from a's chunk 0, so only a reads the sums and only
 // b writes them: step s sounds a's samples s − 3 … s and b's samples s − 7 … s − 4.
 template <bool kMove>
-void renderPair(Group& a, Group& b, const SineRegisters& sine, __m512 scale, const float* skewed, int n, int validB,
-                float* sumsLeft, float* sumsRight) noexcept {
+void renderPair(Group& a, Group& b, const SineRegisters& sine, __m512 scale, const float* skewed, int n,
+                int validB, float* sumsLeft, float* sumsRight) noexcept {
     constexpr int kLag = 4;
     const int steps = n + kSkew + kLag;
     for (int s = 0; s < steps; ++s) {
@@ -224,14 +225,16 @@ void renderPair(Group& a, Group& b, const SineRegisters& sine, __m512 scale, con
         const __m512 previousLeft = a.sumLeft, previousRight = a.sumRight;
         __m512 al, ar, bl, br;
         if (steady) {
-            b.template sound<kMove, false>(sine, _mm512_load_ps(skewed + 16 * (s - kLag)), scale, 0xFFFF, bl, br);
+            b.template sound<kMove, false>(sine, _mm512_load_ps(skewed + 16 * (s - kLag)), scale, 0xFFFF, bl,
+                                           br);
             a.template sound<kMove, false>(sine, _mm512_load_ps(skewed + 16 * s), scale, 0xFFFF, al, ar);
         } else {
             if (bRuns)
                 b.template sound<kMove, true>(sine, _mm512_load_ps(skewed + 16 * (s - kLag)), scale,
                                               activeLanes(s - kLag, n, validB), bl, br);
             if (aRuns)
-                a.template sound<kMove, true>(sine, _mm512_load_ps(skewed + 16 * s), scale, activeLanes(s, n, 4), al, ar);
+                a.template sound<kMove, true>(sine, _mm512_load_ps(skewed + 16 * s), scale,
+                                              activeLanes(s, n, 4), al, ar);
         }
         if (bRuns) {
             b.take(previousLeft, previousRight, bl, br);
@@ -242,7 +245,8 @@ void renderPair(Group& a, Group& b, const SineRegisters& sine, __m512 scale, con
 }
 
 template <bool kMove>
-void renderGroups(PartialBank& bank, const float* p, int n, int count, float* sumsLeft, float* sumsRight) noexcept {
+void renderGroups(PartialBank& bank, const float* p, int n, int count, float* sumsLeft,
+                  float* sumsRight) noexcept {
     SineRegisters sine;
     loadSineRegisters(bank, sine);
     const __m512 scale = _mm512_broadcast_f32x4(_mm_load_ps(bank.tableScale));
@@ -252,7 +256,8 @@ void renderGroups(PartialBank& bank, const float* p, int n, int count, float* su
     alignas(64) float skewed[(kMaxRunSamplesForKernels + kSkew) * 16];
     const __m512i spread = _mm512_setr_epi32(0, 0, 0, 0, 1, 1, 1, 1, 2, 2, 2, 2, 3, 3, 3, 3);
     for (int s = 0; s < n + kSkew; ++s)
-        _mm512_store_ps(skewed + 16 * s, _mm512_permutexvar_ps(spread, _mm512_castps128_ps512(_mm_loadu_ps(padded + s))));
+        _mm512_store_ps(skewed + 16 * s,
+                        _mm512_permutexvar_ps(spread, _mm512_castps128_ps512(_mm_loadu_ps(padded + s))));
 
     int g = 0;
     for (; g + 4 < count; g += 8) {  // a full group a and a group b with at least one block

@@ -31,7 +31,8 @@ void computePartialTargets(PartialBank& bank, const float* amp, const float* det
         const Float4 targetLeft = leftGain * a;
         const Float4 targetRight = rightGain * a;
         const Float4 targetPhase = Float4::load(phase + 4 * b);
-        const Float4 targetRatio = (harmonics + Float4(static_cast<float>(4 * b))) + Float4::load(detune + 4 * b);
+        const Float4 targetRatio =
+            (harmonics + Float4(static_cast<float>(4 * b))) + Float4::load(detune + 4 * b);
         if (immediate) {
             targetLeft.store(blk.ampLeft);
             targetRight.store(blk.ampRight);

@@ -51,10 +51,14 @@ inline float pwmStep(PwmLine& line, PwmTap tap, float dry, float feedback, int32
     line.samples[next] = static_cast<float>(static_cast<double>(delayed) * feedback + dry);
     if (line.written < kDelayLineLength) ++line.written;
     switch (mode) {
-        case kPwmAdd: return delayed + dry;
-        case kPwmSub: return dry - delayed;
-        case kPwmMul: return delayed * dry;
-        default: return dry;
+        case kPwmAdd:
+            return delayed + dry;
+        case kPwmSub:
+            return dry - delayed;
+        case kPwmMul:
+            return delayed * dry;
+        default:
+            return dry;
     }
 }
 

@@ -28,13 +28,17 @@ SimdPath resolvePath(SimdPath path) noexcept {
 int countFullBlocks(SimdPath path, const PartialBank& bank, const float* bf, int n, int count) noexcept {
     switch (path) {
 #if QUENVALE_WIDE_SIMD
-        case SimdPath::kAvx512: return pk::countFullBlocksAvx512(bank, bf, n, count);
-        case SimdPath::kAvx2: return pk::countFullBlocksAvx2(bank, bf, n, count);
+        case SimdPath::kAvx512:
+            return pk::countFullBlocksAvx512(bank, bf, n, count);
+        case SimdPath::kAvx2:
+            return pk::countFullBlocksAvx2(bank, bf, n, count);
 #endif
 #if defined(QUENVALE_HAS_SSE2)
-        case SimdPath::kSse2: return pk::countFullBlocks<simd::sse2::Float4>(bank, bf, n, count);
+        case SimdPath::kSse2:
+            return pk::countFullBlocks<simd::sse2::Float4>(bank, bf, n, count);
 #endif
-        default: return pk::countFullBlocks<simd::scalar::Float4>(bank, bf, n, count);
+        default:
+            return pk::countFullBlocks<simd::scalar::Float4>(bank, bf, n, count);
     }
 }
 
@@ -42,14 +46,17 @@ void renderFullBlocks(SimdPath path, PartialBank& bank, const float* p, int n, i
                       float* sumsRight) noexcept {
     switch (path) {
 #if QUENVALE_WIDE_SIMD
-        case SimdPath::kAvx512: return pk::renderFullBlocksAvx512(bank, p, n, count, sumsLeft, sumsRight);
-        case SimdPath::kAvx2: return pk::renderFullBlocksAvx2(bank, p, n, count, sumsLeft, sumsRight);
+        case SimdPath::kAvx512:
+            return pk::renderFullBlocksAvx512(bank, p, n, count, sumsLeft, sumsRight);
+        case SimdPath::kAvx2:
+            return pk::renderFullBlocksAvx2(bank, p, n, count, sumsLeft, sumsRight);
 #endif
 #if defined(QUENVALE_HAS_SSE2)
         case SimdPath::kSse2:
             return pk::renderFullBlocks<simd::sse2::Float4>(bank, p, n, count, sumsLeft, sumsRight);
 #endif
-        default: return pk::renderFullBlocks<simd::scalar::Float4>(bank, p, n, count, sumsLeft, sumsRight);
+        default:
+            return pk::renderFullBlocks<simd::scalar::Float4>(bank, p, n, count, sumsLeft, sumsRight);
     }
 }
 
@@ -76,8 +83,8 @@ struct RunSums {
 };
 
 // One run of at most kMaxRunSamples samples.
-void renderRun(PartialBank& bank, const float* baseFrequency, const float* baseIncrement, const float* phaseParam,
-               int n, float* outLeft, float* outRight, SimdPath path) noexcept {
+void renderRun(PartialBank& bank, const float* baseFrequency, const float* baseIncrement,
+               const float* phaseParam, int n, float* outLeft, float* outRight, SimdPath path) noexcept {
     alignas(64) float p[kMaxRunSamples];
     RunSums sums;
     float* sumsLeft = sums.left();
@@ -93,7 +100,8 @@ void renderRun(PartialBank& bank, const float* baseFrequency, const float* baseI
     if (full > 0) renderFullBlocks(path, bank, p, n, full, sumsLeft, sumsRight);
     if (full < bank.blockCount) {
         if (path == SimdPath::kScalar) {
-            pk::renderBlocksPerSample<simd::scalar::Float4>(bank, full, p, baseFrequency, n, sumsLeft, sumsRight);
+            pk::renderBlocksPerSample<simd::scalar::Float4>(bank, full, p, baseFrequency, n, sumsLeft,
+                                                            sumsRight);
         } else {
             pk::renderBlocksPerSample<simd::Float4>(bank, full, p, baseFrequency, n, sumsLeft, sumsRight);
         }
@@ -112,7 +120,9 @@ void renderRun(PartialBank& bank, const float* baseFrequency, const float* baseI
 
 }  // namespace
 
-void renderPartials(PartialBank& bank) noexcept { pk::renderPartialsSample<simd::scalar::Float4>(bank); }
+void renderPartials(PartialBank& bank) noexcept {
+    pk::renderPartialsSample<simd::scalar::Float4>(bank);
+}
 
 void renderPartialsRun(PartialBank& bank, const float* baseFrequency, const float* baseIncrement,
                        const float* phaseParam, int n, float* outLeft, float* outRight,
@@ -120,8 +130,8 @@ void renderPartialsRun(PartialBank& bank, const float* baseFrequency, const floa
     path = resolvePath(path);
     for (int start = 0; start < n; start += kMaxRunSamples) {
         const int length = n - start < kMaxRunSamples ? n - start : kMaxRunSamples;
-        renderRun(bank, baseFrequency + start, baseIncrement + start, phaseParam + start, length, outLeft + start,
-                  outRight + start, path);
+        renderRun(bank, baseFrequency + start, baseIncrement + start, phaseParam + start, length,
+                  outLeft + start, outRight + start, path);
     }
 }
 
@@ -151,15 +161,21 @@ void renderBarePartialRun(const PartialBank& bank, const float* p, int n, int co
     RunSums sums;
     switch (resolvePath(path)) {
 #if QUENVALE_WIDE_SIMD
-        case SimdPath::kAvx512: pk::renderBareBlocksAvx512(bank, p, n, count, sums.left(), sums.right()); break;
-        case SimdPath::kAvx2: pk::renderBareBlocksAvx2(bank, p, n, count, sums.left(), sums.right()); break;
+        case SimdPath::kAvx512:
+            pk::renderBareBlocksAvx512(bank, p, n, count, sums.left(), sums.right());
+            break;
+        case SimdPath::kAvx2:
+            pk::renderBareBlocksAvx2(bank, p, n, count, sums.left(), sums.right());
+            break;
 #endif
 #if defined(QUENVALE_HAS_SSE2)
         case SimdPath::kSse2:
             pk::renderBareBlocks<simd::sse2::Float4>(bank, p, n, count, sums.left(), sums.right());
             break;
 #endif
-        default: pk::renderBareBlocks<simd::scalar::Float4>(bank, p, n, count, sums.left(), sums.right()); break;
+        default:
+            pk::renderBareBlocks<simd::scalar::Float4>(bank, p, n, count, sums.left(), sums.right());
+            break;
     }
     sums.collect(n, outLeft, outRight);
 }

@@ -13,15 +13,16 @@ namespace quenvale {
 // scaled by 1 / exp(slope × ln(level / threshold)). Computed in double, stored as float.
 inline void compressVoiceSample(const CompressorBlock& c, float& compressorLevel, float& compressorPower,
                                 float& left, float& right) noexcept {
-    const float power = static_cast<float>(
-        (static_cast<double>(right) * right + static_cast<double>(left) * left) * 0.25);
+    const float power =
+        static_cast<float>((static_cast<double>(right) * right + static_cast<double>(left) * left) * 0.25);
     compressorPower = power;
     const double level = std::sqrt(static_cast<double>(power));
     const double coefficient = level > compressorLevel ? c.attackCoefficient : c.releaseCoefficient;
     compressorLevel = static_cast<float>((1.0 - coefficient) * level + coefficient * compressorLevel +
                                          static_cast<double>(1e-8f));
     if (compressorLevel > c.threshold) {
-        const double over = std::log(static_cast<double>(compressorLevel)) - std::log(static_cast<double>(c.threshold));
+        const double over =
+            std::log(static_cast<double>(compressorLevel)) - std::log(static_cast<double>(c.threshold));
         const double exponent = c.slope * (over > 0.0 ? over : 0.0);
         // exponent is NaN only for slope 0 at threshold 0, which asks for no compression.
         if (exponent > 0.0) {

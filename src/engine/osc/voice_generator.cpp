@@ -29,8 +29,8 @@ void computeTargetsFromSpectrum(VoiceGenerator& vg, float dt) noexcept {
 void evaluateSpectrum(VoiceGenerator& vg, Channel& channel, const float* voiceOutputs, float timeStep,
                       float dt) noexcept {
     if (channel.generator) {
-        evaluateGeneratorSpectrum(*channel.generator, vg.spectrum, channel, voiceOutputs, vg.bank.baseFrequency[0],
-                                  timeStep);
+        evaluateGeneratorSpectrum(*channel.generator, vg.spectrum, channel, voiceOutputs,
+                                  vg.bank.baseFrequency[0], timeStep);
     }
     computeTargetsFromSpectrum(vg, dt);
 }
@@ -75,7 +75,8 @@ void controlUpdate(VoiceGenerator& vg, Channel& channel, const float* voiceOutpu
     setRampTarget(vg.phaseRamp, evaluateModParam(channel, voiceOutputs, gen.phase), r);
     setRampTarget(vg.outRamp, evaluateModParam(channel, voiceOutputs, gen.out), r);
     vg.bankActive = true;
-    setRampTarget(vg.pwmDelayRamp, pwmDelayTarget(evaluateModParam(channel, voiceOutputs, gen.pwmWidth), f0), r);
+    setRampTarget(vg.pwmDelayRamp, pwmDelayTarget(evaluateModParam(channel, voiceOutputs, gen.pwmWidth), f0),
+                  r);
     setRampTarget(vg.pwmFeedbackRamp, evaluateModParam(channel, voiceOutputs, gen.pwmFeedback), r);
     evaluateSpectrum(vg, channel, voiceOutputs, advanceTime ? spectrumDt : 0.0f, spectrumDt);
     setRampTarget(vg.gainRamp, evaluateModParam(channel, voiceOutputs, channel.gain) * env1Output, r);
@@ -113,7 +114,8 @@ inline void finishSample(VoiceGenerator& vg, const Channel& channel, const Sampl
     const float gain = advanceRamp(vg.gainRamp);
     left = gain * left;
     right = gain * right;
-    if (channel.compressor.on) compressVoiceSample(channel.compressor, vg.compressorLevel, vg.compressorPower, left, right);
+    if (channel.compressor.on)
+        compressVoiceSample(channel.compressor, vg.compressorLevel, vg.compressorPower, left, right);
     sumLeft += left;
     sumRight += right;
 }
@@ -143,19 +145,22 @@ void startVoiceGenerator(VoiceGenerator& vg, Channel& channel, float noteFrequen
     vg.compressorPower = 0.0f;
 }
 
-void updateGeneratorControl(VoiceGenerator& vg, Channel& channel, const float* voiceOutputs, float keyFrequency,
-                            float env1Output, float rampFraction) noexcept {
+void updateGeneratorControl(VoiceGenerator& vg, Channel& channel, const float* voiceOutputs,
+                            float keyFrequency, float env1Output, float rampFraction) noexcept {
     controlUpdate(vg, channel, voiceOutputs, keyFrequency, env1Output, rampFraction, true);
 }
 
-void refreshGeneratorControl(VoiceGenerator& vg, Channel& channel, const float* voiceOutputs, float keyFrequency,
-                             float env1Output, float rampFraction) noexcept {
+void refreshGeneratorControl(VoiceGenerator& vg, Channel& channel, const float* voiceOutputs,
+                             float keyFrequency, float env1Output, float rampFraction) noexcept {
     controlUpdate(vg, channel, voiceOutputs, keyFrequency, env1Output, rampFraction, false);
 }
 
-void releaseVoiceGenerator(VoiceGenerator& vg) noexcept { releaseGeneratorStates(vg.spectrum); }
+void releaseVoiceGenerator(VoiceGenerator& vg) noexcept {
+    releaseGeneratorStates(vg.spectrum);
+}
 
-void renderGeneratorSample(VoiceGenerator& vg, const Channel& channel, float& sumLeft, float& sumRight) noexcept {
+void renderGeneratorSample(VoiceGenerator& vg, const Channel& channel, float& sumLeft,
+                           float& sumRight) noexcept {
     const float f0 = advanceRamp(vg.baseFrequencyRamp);
     setLanes(vg.bank.baseFrequency, f0);
     setLanes(vg.bank.baseIncrement, f0 * rates.sampleTime);
@@ -186,10 +191,12 @@ void renderGeneratorRun(VoiceGenerator& vg, const Channel& channel, int n, float
             setLanes(vg.bank.baseFrequency, baseFrequency[length - 1]);
             setLanes(vg.bank.baseIncrement, baseIncrement[length - 1]);
             setLanes(vg.bank.phaseParam, phaseParam[length - 1]);
+            for (int t = 0; t < length; ++t) bankLeft[t] = bankRight[t] = 0.0f;  // unused: the bank is silent
         }
         for (int t = 0; t < length; ++t) {
             const SampleRamps ramps = advanceOutputRamps(vg);
-            finishSample(vg, channel, ramps, bankLeft[t], bankRight[t], sumLeft[start + t], sumRight[start + t]);
+            finishSample(vg, channel, ramps, bankLeft[t], bankRight[t], sumLeft[start + t],
+                         sumRight[start + t]);
         }
     }
 }

@@ -30,14 +30,14 @@ struct alignas(64) VoiceGenerator {
     ControlRamp baseFrequencyRamp;  // Hz
     ControlRamp phaseRamp;          // cycles
     ControlRamp outRamp;
-    ControlRamp pwmDelayRamp;       // seconds
+    ControlRamp pwmDelayRamp;  // seconds
     ControlRamp pwmFeedbackRamp;
     ControlRamp gainRamp;
     bool bankActive = false;
     float compressorLevel = 0.0f;
-    float compressorPower = 0.0f;   // the last (R² + L²) / 4
-    GeneratorStates spectrum;       // "Amp", "Detune", "Phase", "Pan" states and their output curves
-    PwmLine pwmLine[2];             // left, right
+    float compressorPower = 0.0f;  // the last (R² + L²) / 4
+    GeneratorStates spectrum;      // "Amp", "Detune", "Phase", "Pan" states and their output curves
+    PwmLine pwmLine[2];            // left, right
 };
 
 // [audio] Note start of frequency noteFrequency (Hz): the bank's f0 and increment, phases 0, the spectrum
@@ -56,13 +56,13 @@ void startVoiceGenerator(VoiceGenerator& vg, Channel& channel, float noteFrequen
 // seconds (limited to 0 … 65535 samples), "Gen1 PWM Feedback", and the gain "Gain" × env1Output (the
 // first envelope's output times its level). Then advances the spectrum's time by the seconds until the
 // next tick, evaluates it with the present f0 and computes the partial targets and steps.
-void updateGeneratorControl(VoiceGenerator& vg, Channel& channel, const float* voiceOutputs, float keyFrequency,
-                            float env1Output, float rampFraction) noexcept;
+void updateGeneratorControl(VoiceGenerator& vg, Channel& channel, const float* voiceOutputs,
+                            float keyFrequency, float env1Output, float rampFraction) noexcept;
 
 // [audio] The same after a parameter change, except that the spectrum's time does not move: only the
 // control tick advances it, however many changes arrive in between.
-void refreshGeneratorControl(VoiceGenerator& vg, Channel& channel, const float* voiceOutputs, float keyFrequency,
-                             float env1Output, float rampFraction) noexcept;
+void refreshGeneratorControl(VoiceGenerator& vg, Channel& channel, const float* voiceOutputs,
+                             float keyFrequency, float env1Output, float rampFraction) noexcept;
 
 // [audio] Note-off: releases the four top-level spectrum states (their loops end).
 void releaseVoiceGenerator(VoiceGenerator& vg) noexcept;
@@ -77,6 +77,7 @@ void renderGeneratorRun(VoiceGenerator& vg, const Channel& channel, int n, float
 // the partials sound (if the bank is active), then the pulse-width comb (unless "None"), the gain and
 // the compressor (if on); the result is added to sumLeft and sumRight. The glide of keyFrequency
 // belongs to the voice and happens before this call.
-void renderGeneratorSample(VoiceGenerator& vg, const Channel& channel, float& sumLeft, float& sumRight) noexcept;
+void renderGeneratorSample(VoiceGenerator& vg, const Channel& channel, float& sumLeft,
+                           float& sumRight) noexcept;
 
 }  // namespace quenvale
