@@ -9,7 +9,9 @@
 // the per-sample loop, in the same order, so the result is identical bit for bit. The whole register is
 // stored at the position of chunk 0's sample: chunks 1 to 3 park their partial sums in the slots of
 // their own samples, which later steps overwrite. A run of n samples takes n + 3 steps; in the first and
-// last three, the chunks outside the run are masked.
+// last three, the chunks outside the run are masked. Groups go in pairs: the second lags the first by
+// four steps and takes the first's finished sums from register to register, which doubles the
+// independent work per step and halves the traffic through memory.
 //
 // (A register of four blocks at one sample with a 4 × 4 transpose before the sums, and masked or
 // extracting stores of the finished chunk, were measured slower on the shuffle and store ports.)
@@ -276,10 +278,6 @@ void renderGroups(PartialBank& bank, const float* p, int n, int count, float* su
         if constexpr (kMove) a.storeMoving(&bank.blocks[g], valid);
     }
 }
-
-}  // namespace
-
-namespace {
 
 // Lane 0 of sixteen blocks from `first` on (lanes past `valid` read as 0).
 struct LaneZero {
