@@ -17,6 +17,10 @@ bool cpuHasAvx512() noexcept {
     return __builtin_cpu_supports("avx512f") && __builtin_cpu_supports("avx512dq") &&
            __builtin_cpu_supports("avx512bw") && __builtin_cpu_supports("avx512vl");
 }
+
+// Asked once, when the library is loaded, so that the audio path only reads two flags.
+const bool hasAvx2 = cpuHasAvx2();
+const bool hasAvx512 = cpuHasAvx512();
 #endif
 
 }  // namespace
@@ -45,9 +49,9 @@ bool simdPathSupported(SimdPath path) noexcept {
 #endif
 #if QUENVALE_WIDE_SIMD
         case SimdPath::kAvx2:
-            return cpuHasAvx2();
+            return hasAvx2;
         case SimdPath::kAvx512:
-            return cpuHasAvx512();
+            return hasAvx512;
 #endif
         default:
             return false;

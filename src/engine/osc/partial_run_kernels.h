@@ -4,6 +4,7 @@
 // basePhase + phaseParam and baseFrequency[t] the fundamental at sample t. Sums are per lane and per
 // sample, sums[4 t + lane], 64-byte aligned, with room for kSumsPadBefore floats before sums[0] and
 // kSumsPadAfter floats after sums[4 n − 1] (the wide kernels read and write whole registers there).
+// All of them are [audio] and call only what the processor supports (the caller checks).
 #pragma once
 
 #include "common/simd/simd_path.h"
