@@ -1,0 +1,77 @@
+// Applying and storing programs through the parameter routing.
+#include "engine/program_apply.h"
+
+#include <atomic>
+
+#include "engine/channel.h"
+#include "engine/env/default_envelope.h"
+#include "engine/program.h"
+#include "engine/seq/step_seq_ranges.h"
+#include "engine/spectrum/generator.h"
+#include "params/parameter_routing.h"
+
+namespace quenvale {
+namespace {
+
+std::atomic<const ProgramStreamCodec*> installedCodec{nullptr};
+
+void setDefaultGenerator(Generator& generator) {
+    // WIRING(spectrum): replace by the spectrum branch's default generator once it is on main.
+    generator = Generator{};
+}
+
+}  // namespace
+
+void setProgramStreamCodec(const ProgramStreamCodec* codec) noexcept { installedCodec.store(codec); }
+
+void setDefaultStepSeq(StepSeqBlock& block) noexcept {
+    for (int32_t k = 0; k < kMaxSteps; ++k) {
+        block.steps[k].shape = 2;
+        block.steps[k].start = (k % 2 == 0) ? 0.0f : 1.0f;
+    }
+    setStepSeqLength(block, 3);
+}
+
+void applyProgram(const Program& program, Channel& channel) noexcept {
+    for (int32_t i = 0; i < kParameterCount; ++i) setParameter(channel, i, program.values[i]);
+    const ProgramStreamCodec* codec = installedCodec.load();
+    for (int32_t k = 0; k < kEnvelopeCount; ++k) {
+        const ByteStream& s = program.envelopeData[k];
+        if (s.empty() || codec == nullptr || codec->readEnvelope == nullptr ||
+            !codec->readEnvelope(s, program.version, channel.env[k].curve))
+            channel.env[k].curve = defaultEnvelopeCurve();
+    }
+    for (int32_t k = 0; k < kStepSeqCount; ++k) {
+        const ByteStream& s = program.stepSeqData[k];
+        if (s.empty() || codec == nullptr || codec->readStepSeq == nullptr ||
+            !codec->readStepSeq(s, program.version, channel.stepSeq[k]))
+            setDefaultStepSeq(channel.stepSeq[k]);
+    }
+    const ByteStream& g = program.generatorData;
+    if (g.empty() || codec == nullptr || codec->readGenerator == nullptr) {
+        setDefaultGenerator(*channel.generator);
+    } else {
+        // A generator record that fails to read keeps what was read (no report).
+        (void)codec->readGenerator(g, program.version, *channel.generator);
+    }
+}
+
+void storeProgram(Program& program, const Channel& channel) {
+    for (int32_t i = 0; i < kParameterCount; ++i) program.values[i] = getParameter(channel, i);
+    const ProgramStreamCodec* codec = installedCodec.load();
+    for (int32_t k = 0; k < kEnvelopeCount; ++k) {
+        program.envelopeData[k].clear();
+        if (codec != nullptr && codec->writeEnvelope != nullptr)
+            codec->writeEnvelope(channel.env[k].curve, program.envelopeData[k]);
+    }
+    for (int32_t k = 0; k < kStepSeqCount; ++k) {
+        program.stepSeqData[k].clear();
+        if (codec != nullptr && codec->writeStepSeq != nullptr)
+            codec->writeStepSeq(channel.stepSeq[k], program.stepSeqData[k]);
+    }
+    program.generatorData.clear();
+    if (codec != nullptr && codec->writeGenerator != nullptr)
+        codec->writeGenerator(*channel.generator, program.generatorData);
+}
+
+}  // namespace quenvale
