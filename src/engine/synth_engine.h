@@ -131,6 +131,7 @@ public:
     const Channel& channel() const noexcept { return *channel_; }
     Program& program(int32_t index) noexcept { return programs_[index]; }
     const Voice& voice(int32_t index) const noexcept { return voices_[index]; }
+    Voice& voice(int32_t index) noexcept { return voices_[index]; }
     int32_t voiceCount() const noexcept { return voiceCount_; }
     int32_t voiceListEntry(int32_t position) const noexcept { return voiceList_[position]; }
     int32_t activeVoiceCount() const noexcept { return activeVoiceCount_; }
