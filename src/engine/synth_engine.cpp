@@ -113,8 +113,8 @@ void SynthEngine::setProgramName(int32_t program, const char* name) noexcept {
 
 void SynthEngine::storeProgram(int32_t program) {
     if (program < 0 || program >= kProgramCount) return;
-    // The generator is read while its record is written: no replacement may run meanwhile.
-    EditGuard::EditScope scope(editGuard_);
+    // Only reads the channel; the generator's structure changes on this thread alone, so the audio
+    // thread need not be held off.
     quenvale::storeProgram(programs_[program], *channel_);
 }
 
