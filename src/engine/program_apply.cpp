@@ -6,6 +6,7 @@
 #include "engine/channel.h"
 #include "engine/env/default_envelope.h"
 #include "engine/program.h"
+#include "engine/seq/default_step_seq.h"
 #include "engine/seq/step_seq_ranges.h"
 #include "engine/spectrum/generator.h"
 #include "params/parameter_routing.h"
@@ -25,11 +26,13 @@ void setDefaultGenerator(Generator& generator) {
 void setProgramStreamCodec(const ProgramStreamCodec* codec) noexcept { installedCodec.store(codec); }
 
 void setDefaultStepSeq(StepSeqBlock& block) noexcept {
+    // Only what a step-sequencer record carries: Sync and Out are parameters of their own.
+    const StepSeqBlock defaults = defaultStepSeqBlock();
     for (int32_t k = 0; k < kMaxSteps; ++k) {
-        block.steps[k].shape = 2;
-        block.steps[k].start = (k % 2 == 0) ? 0.0f : 1.0f;
+        block.steps[k].shape = defaults.steps[k].shape;
+        block.steps[k].start = defaults.steps[k].start;
     }
-    setStepSeqLength(block, 3);
+    setStepSeqLength(block, defaults.lengthIndex);
 }
 
 void applyProgram(const Program& program, Channel& channel) noexcept {

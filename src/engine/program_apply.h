@@ -38,8 +38,8 @@ void applyProgram(const Program& program, Channel& channel) noexcept;
 // emptied and the channel's component written into it. Name, macro names and version unchanged.
 void storeProgram(Program& program, const Channel& channel);
 
-// [any] The step sequencer of an empty stream: 4 steps, every step mode 2, step k valued 0 for even
-// k and 1 for odd k, ranges recomputed.
+// [any] The steps and length of an empty stream: 4 steps, every step shaped "Sine" (2), step k
+// valued 0 for even k and 1 for odd k, ranges recomputed. Sync and Out are left alone.
 void setDefaultStepSeq(StepSeqBlock& block) noexcept;
 
 }  // namespace quenvale

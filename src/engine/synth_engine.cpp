@@ -4,7 +4,12 @@
 #include <cstdio>
 
 #include "engine/channel.h"
+#include "engine/channel_control.h"
+#include "engine/fx/effect_control.h"
 #include "engine/lfo/lfo_tick.h"
+#include "engine/lfo/lfo_waves.h"
+#include "engine/seq/step_shapes.h"
+#include "params/parameter_access.h"
 #include "engine/note_frequency.h"
 #include "engine/program.h"
 #include "engine/program_apply.h"
@@ -27,8 +32,12 @@ SynthEngine::SynthEngine() {
         std::snprintf(name, sizeof name, "Program %03d", i + 1);
         initProgram(programs_[i], name);
     }
+    // Shared tables built on first use are built here, never on the audio thread.
+    (void)lfoWaveTable(kLfoSine);
+    (void)stepShapeTable(0);
     channel_ = std::make_unique<Channel>();
     resetLfoGroup(channel_->chLfoState);
+    for (ChannelEffect& fx : channel_->fx) resetChannelEffect(fx);
     voices_ = std::make_unique<Voice[]>(kVoiceCount);
     for (int32_t i = 0; i < kVoiceCount; ++i) {
         voices_[i].engine = this;
@@ -130,47 +139,50 @@ void SynthEngine::setProgramParameterValue(int32_t program, int32_t index, const
 
 // ---- parameters -------------------------------------------------------------------------------
 
+void SynthEngine::afterStore(int32_t channel, int32_t index) noexcept {
+    // The refresh runs whatever the store's outcome; the callback only names real parameters.
+    refreshVoices(channel, index);
+    if (parameterChanged_ != nullptr && index >= 0 && index < kParameterCount)
+        parameterChanged_(channel, index, parameterChangedContext_);
+}
+
 void SynthEngine::setParameterValue(int32_t channel, int32_t index, const ParameterValue& value) noexcept {
     if (channel != 0) return;
-    setParameter(*channel_, index, value);
-    refreshVoices(channel, index);
-    if (parameterChanged_ != nullptr) parameterChanged_(channel, index, parameterChangedContext_);
+    quenvale::setParameterValue(*channel_, index, value);
+    afterStore(channel, index);
 }
 
 ParameterValue SynthEngine::getParameterValue(int32_t channel, int32_t index) const noexcept {
     if (channel != 0) return ParameterValue{};
-    return getParameter(*channel_, index);
+    return quenvale::getParameterValue(*channel_, index);
 }
 
 void SynthEngine::setParameterNormalized(int32_t channel, int32_t index, float value) noexcept {
-    // The descriptor exists only for 0 … 382: other indices are refused before the routing.
-    if (index < 0 || index >= kParameterCount) return;
-    setParameterValue(channel, index, valueFromNormalized(index, value));
+    // A host index has no descriptor outside 0 … 382: refused before the routing, nothing happens.
+    if (channel != 0 || index < 0 || index >= kParameterCount) return;
+    quenvale::setParameterNormalized(*channel_, index, value);
+    afterStore(channel, index);
 }
 
 float SynthEngine::getParameterNormalized(int32_t channel, int32_t index) noexcept {
-    if (index < 0 || index >= kParameterCount) return 0.0f;
-    return normalizedFromValue(index, getParameterValue(channel, index));
+    if (channel != 0 || index < 0 || index >= kParameterCount) return 0.0f;
+    return quenvale::getParameterNormalized(*channel_, index);
 }
 
 const char* SynthEngine::parameterDisplayText(int32_t channel, int32_t index) noexcept {
-    if (index < 0 || index >= kParameterCount) {
+    if (channel != 0 || index < 0 || index >= kParameterCount) {
         displayText_.text[0] = '\0';
         return displayText_.text;
     }
-    return displayText(index, getParameterValue(channel, index), displayText_);
+    return quenvale::parameterDisplayText(*channel_, index, displayText_);
 }
 
 const char* SynthEngine::parameterLabel(int32_t index) const noexcept {
-    if (index >= kParamMacro1 && index < kParamMacro1 + kMacroCount)
-        return programs_[channel_->currentProgram].macroNames[index - kParamMacro1];
-    if (index < 0 || index >= kParameterCount) return "";
-    return descriptor(index).label;
+    return quenvale::parameterLabel(index, programs_[channel_->currentProgram].macroNames);
 }
 
 void SynthEngine::setParameterLabel(int32_t index, const char* text) noexcept {
-    if (index < kParamMacro1 || index >= kParamMacro1 + kMacroCount || text == nullptr) return;
-    copyName(programs_[channel_->currentProgram].macroNames[index - kParamMacro1], text);
+    quenvale::setParameterLabel(index, text, programs_[channel_->currentProgram].macroNames);
 }
 
 void SynthEngine::setControllerValue(int32_t channel, int32_t cc, float value) noexcept {
@@ -197,8 +209,9 @@ void SynthEngine::refreshVoicesUnguarded(int32_t index, float rampFraction) noex
         anyAssigned = true;
         refreshVoiceParameters(*channel_, v, index, rampFraction);
     }
-    // WIRING(components): updateEffectControl(*channel_, rampFraction) once the effects are on main.
-    (void)anyAssigned;
+    // The effects' update belongs to each voice's refresh; with the same targets and fraction it
+    // gives the same ramps however often it runs, so it runs once when any voice is assigned.
+    if (anyAssigned) updateChannelEffects(*channel_, rampFraction);
 }
 
 // ---- callback slots ---------------------------------------------------------------------------

@@ -156,8 +156,8 @@ private:
     void renderRun(float* left, float* right, int32_t run, float& peakL, float& peakR) noexcept;
     void renderSilentBlock(float* left, float* right, int32_t sampleFrames) noexcept;
     void controlTick() noexcept;
-    void updateChannelControl() noexcept;
     void refreshVoicesUnguarded(int32_t index, float rampFraction) noexcept;
+    void afterStore(int32_t channel, int32_t index) noexcept;
     void restartTiming() noexcept;
     void resetVoiceBookkeeping() noexcept;
 

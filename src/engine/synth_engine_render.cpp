@@ -6,13 +6,13 @@
 
 #include "engine/channel.h"
 #include "engine/denormal_guard.h"
-#include "engine/lfo/lfo_tick.h"
+#include "engine/channel_control.h"
+#include "engine/fx/channel_stage.h"
 #include "engine/rate_values.h"
 #include "engine/synth_engine.h"
 #include "engine/voice/glide.h"
 #include "engine/voice/voice.h"
 #include "engine/voice/voice_control.h"
-#include "params/mod_evaluation.h"
 
 namespace quenvale {
 namespace {
@@ -96,10 +96,7 @@ void SynthEngine::renderRun(float* left, float* right, int32_t run, float& peakL
     Channel& ch = *channel_;
     for (int32_t s = 0; s < run; ++s) {
         float l = sumL[s], r = sumR[s];
-        // WIRING(components): processChannelSample(ch, l, r) applies both effects and MasterGain;
-        // until it lands only MasterGain is applied here.
-        l = l * ch.masterGain;
-        r = r * ch.masterGain;
+        processChannelSample(ch.fx, ch.masterGain, l, r);
         left[s] = l;
         right[s] = r;
         const double absL = std::fabs(static_cast<double>(l));
@@ -116,7 +113,7 @@ void SynthEngine::controlTick() noexcept {
         const float tempo = tempoReader_(tempoReaderContext_);
         if (std::isfinite(tempo) && tempo > 0.0f) rates.hostTempo = tempo;
     }
-    updateChannelControl();
+    updateChannelControl(*channel_);
     // A voice may end inside the pass and close up the list: walk a copy taken before the pass, so
     // every voice still listed is updated exactly once.
     int32_t pass[kVoiceCount];
@@ -131,17 +128,6 @@ void SynthEngine::controlTick() noexcept {
         if (!v.active) continue;
         tickVoiceModulators(*channel_, v);
     }
-}
-
-void SynthEngine::updateChannelControl() noexcept {
-    Channel& ch = *channel_;
-    alignas(16) float offset[kChannelLfoCount], out[kChannelLfoCount];
-    for (int32_t j = 0; j < kChannelLfoCount; ++j) {
-        offset[j] = evaluateChModParam(ch, ch.chLfo.offset[j]);
-        out[j] = evaluateChModParam(ch, ch.chLfo.out[j]);
-    }
-    tickChannelLfoGroup(ch.chLfoState, ch.chLfo.type, ch.chLfo.sync, offset, out);
-    // WIRING(components): updateEffectControl(ch, 0.015625f) once the effects are on main.
 }
 
 void SynthEngine::readPeaks(float& left, float& right) noexcept {

@@ -2,6 +2,7 @@
 #include <bit>
 
 #include "engine/channel.h"
+#include "engine/channel_control.h"
 #include "engine/note_frequency.h"
 #include "engine/synth_engine.h"
 #include "engine/voice/glide.h"
@@ -91,7 +92,7 @@ void SynthEngine::startNote(int32_t voice, int32_t note, float velocity) noexcep
     noteVoice_[note] = voice;
     if (std::bit_cast<uint32_t>(channel_->glide) != 0u) lastNote_ = note;
     startVoice(*channel_, voices_[voice], noteFrequency[note], velocity);
-    // WIRING(components): updateEffectControl(*channel_, 0) once the effects are on main.
+    updateChannelEffects(*channel_, 0.0f);
     ++activeVoiceCount_;
 }
 

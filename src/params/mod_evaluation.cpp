@@ -1,6 +1,7 @@
 // Slot binding and evaluation of modulated values.
 #include "params/mod_evaluation.h"
 
+#include <atomic>
 #include <bit>
 #include <cstdint>
 
@@ -9,50 +10,71 @@
 namespace quenvale {
 namespace {
 
-bool amountIsZero(float amount) noexcept { return std::bit_cast<uint32_t>(amount) == 0u; }
+bool amountIsZero(float amount) noexcept {
+    return std::bit_cast<uint32_t>(amount) == 0u;
+}
 
-// The channel-wide value that a channel LFO, controller or macro source denotes.
+// The channel-wide output of channel LFO lfo (0 … 3).
 const float* channelLfoOutput(const Channel& channel, int32_t lfo) noexcept {
     return &channel.chLfoState.output[lfo];
+}
+
+// The evaluator prefers a channel reference over a voice output. Writing the two fields in this order
+// means an evaluation racing the re-bind on another thread sees either the old or the new binding,
+// never an empty one in between nor a mix that reads the wrong value.
+void publishBinding(ModSlot& slot, const float* channelValue, int32_t voiceOutput) noexcept {
+    if (channelValue != nullptr) {
+        slot.channelValue = channelValue;
+        std::atomic_signal_fence(std::memory_order_seq_cst);
+        slot.voiceOutput = -1;
+    } else {
+        slot.voiceOutput = voiceOutput;
+        std::atomic_signal_fence(std::memory_order_seq_cst);
+        slot.channelValue = nullptr;
+    }
 }
 
 }  // namespace
 
 void bindSlot(const Channel& channel, ModSlot& slot) noexcept {
     slot.stale = false;
-    slot.channelValue = nullptr;
-    slot.voiceOutput = -1;
-    if (amountIsZero(slot.amount)) return;
+    const float* channelValue = nullptr;
+    int32_t voiceOutput = -1;
     const int32_t s = slot.source;
-    if (s >= 1 && s <= 6) {
-        slot.voiceOutput = kVoiceOutputEnvelope1 + (s - 1);
+    if (amountIsZero(slot.amount)) {
+        // Never bound: contributes nothing, whatever its source.
+    } else if (s >= 1 && s <= 6) {
+        voiceOutput = kVoiceOutputEnvelope1 + (s - 1);
     } else if (s >= 7 && s <= 14) {
-        slot.voiceOutput = kVoiceOutputLfo1 + (s - 7);
+        voiceOutput = kVoiceOutputLfo1 + (s - 7);
     } else if (s >= 15 && s <= 18) {
-        slot.channelValue = channelLfoOutput(channel, s - 15);
+        channelValue = channelLfoOutput(channel, s - 15);
     } else if (s == 19) {
-        slot.voiceOutput = kVoiceOutputVelocity;
+        voiceOutput = kVoiceOutputVelocity;
     } else if (s >= 20 && s <= 147) {
-        slot.channelValue = &channel.controllerValue[s - 20];
+        channelValue = &channel.controllerValue[s - 20];
     } else if (s >= 148 && s <= 153) {
-        slot.channelValue = &channel.macro[s - 148];
+        channelValue = &channel.macro[s - 148];
     } else if (s >= 154 && s <= 157) {
-        slot.voiceOutput = kVoiceOutputStepSeq1 + (s - 154);
+        voiceOutput = kVoiceOutputStepSeq1 + (s - 154);
     }
+    publishBinding(slot, channelValue, voiceOutput);
 }
 
 void bindChSlot(const Channel& channel, ChModSlot& slot) noexcept {
     slot.stale = false;
-    slot.channelValue = nullptr;
-    if (amountIsZero(slot.amount)) return;
+    const float* channelValue = nullptr;
     const int32_t s = slot.source;
-    if (s >= 1 && s <= 4) {
-        slot.channelValue = channelLfoOutput(channel, s - 1);
+    if (amountIsZero(slot.amount)) {
+        // Never bound.
+    } else if (s >= 1 && s <= 4) {
+        channelValue = channelLfoOutput(channel, s - 1);
     } else if (s >= 5 && s <= 132) {
-        slot.channelValue = &channel.controllerValue[s - 5];
+        channelValue = &channel.controllerValue[s - 5];
     } else if (s >= 133 && s <= 138) {
-        slot.channelValue = &channel.macro[s - 133];
+        channelValue = &channel.macro[s - 133];
     }
+    slot.channelValue = channelValue;
 }
 
 float evaluateModParam(const Channel& channel, const float* voiceOutputs, ModParam& param) noexcept {

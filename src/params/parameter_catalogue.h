@@ -9,7 +9,9 @@
 namespace quenvale {
 
 // [any] 383.
-constexpr int32_t parameterCount() noexcept { return kParameterCount; }
+constexpr int32_t parameterCount() noexcept {
+    return kParameterCount;
+}
 
 // [any] The descriptor of parameter index (0 … 382). No range check: callers pass valid indices.
 // The table is built once while the library loads and is shared by every instance.

@@ -20,8 +20,8 @@ struct DisplayTextBuffer {
 float normalizedFromValue(int32_t index, const ParameterValue& value) noexcept;
 
 // [any] The value a host's x stands for, not clamped: float parameters min + (max − min) · x in
-// double precision; enumerated ones min + trunc(float(max − min) · x + 0.5), saturated at the int32
-// range (NaN gives min). An index outside 0 … 382 gives a value of kind None.
+// double precision (saturated at the float range); enumerated ones min + trunc(float(max − min) · x
+// + 0.5), saturated at the int32 range (NaN gives min). An index outside 0 … 382 gives kind None.
 ParameterValue valueFromNormalized(int32_t index, float x) noexcept;
 
 // [any] The name of enumerated value v (v ≤ 0 names the first), or null once the list has ended

@@ -23,8 +23,7 @@ struct ParameterDescriptor {
 };
 
 constexpr ParameterDescriptor makeFloatDescriptor(const char* name, const char* label, float minValue,
-                                                  float maxValue, float defaultValue,
-                                                  bool bipolar) noexcept {
+                                                  float maxValue, float defaultValue, bool bipolar) noexcept {
     ParameterDescriptor d;
     d.name = name;
     d.label = label;

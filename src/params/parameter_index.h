@@ -25,7 +25,9 @@ struct ParameterGroup {
     constexpr int32_t last() const noexcept { return first + instances * entries - 1; }
     constexpr bool contains(int32_t index) const noexcept { return index >= first && index <= last(); }
     // Whether member (written as an index of instance 1) is one of the group's members.
-    constexpr bool hasMember(int32_t member) const noexcept { return member >= first && member < first + entries; }
+    constexpr bool hasMember(int32_t member) const noexcept {
+        return member >= first && member < first + entries;
+    }
     constexpr int32_t instanceOf(int32_t index) const noexcept { return (index - first) / entries; }
     // The member, written as the index of the same member of instance 1.
     constexpr int32_t memberOf(int32_t index) const noexcept { return (index - first) % entries + first; }

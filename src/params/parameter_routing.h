@@ -32,18 +32,23 @@ ParameterValue getParameter(const Channel& channel, int32_t index) noexcept;
 
 // Group access: instance counted from 0; member written as the index of the same member of
 // instance 1 (e.g. 288 for "Offset ModSrc2" of any channel LFO). The instance is checked first.
-bool setParameterGen(Channel& channel, int32_t instance, int32_t member, const ParameterValue& value) noexcept;
+bool setParameterGen(Channel& channel, int32_t instance, int32_t member,
+                     const ParameterValue& value) noexcept;
 ParameterValue getParameterGen(const Channel& channel, int32_t instance, int32_t member) noexcept;
-bool setParameterEnv(Channel& channel, int32_t instance, int32_t member, const ParameterValue& value) noexcept;
+bool setParameterEnv(Channel& channel, int32_t instance, int32_t member,
+                     const ParameterValue& value) noexcept;
 ParameterValue getParameterEnv(const Channel& channel, int32_t instance, int32_t member) noexcept;
 bool setParameterStepSeq(Channel& channel, int32_t instance, int32_t member,
                          const ParameterValue& value) noexcept;
 ParameterValue getParameterStepSeq(const Channel& channel, int32_t instance, int32_t member) noexcept;
-bool setParameterLfo(Channel& channel, int32_t instance, int32_t member, const ParameterValue& value) noexcept;
+bool setParameterLfo(Channel& channel, int32_t instance, int32_t member,
+                     const ParameterValue& value) noexcept;
 ParameterValue getParameterLfo(const Channel& channel, int32_t instance, int32_t member) noexcept;
-bool setParameterChLfo(Channel& channel, int32_t instance, int32_t member, const ParameterValue& value) noexcept;
+bool setParameterChLfo(Channel& channel, int32_t instance, int32_t member,
+                       const ParameterValue& value) noexcept;
 ParameterValue getParameterChLfo(const Channel& channel, int32_t instance, int32_t member) noexcept;
-bool setParameterChFx(Channel& channel, int32_t instance, int32_t member, const ParameterValue& value) noexcept;
+bool setParameterChFx(Channel& channel, int32_t instance, int32_t member,
+                      const ParameterValue& value) noexcept;
 ParameterValue getParameterChFx(const Channel& channel, int32_t instance, int32_t member) noexcept;
 
 }  // namespace quenvale

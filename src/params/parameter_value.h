@@ -61,14 +61,20 @@ constexpr ParameterValue makeChModulatedValue(const ChModParam& value) noexcept 
 // modulated value), any other kind 0.
 constexpr float valueAsFloat(const ParameterValue& value) noexcept {
     switch (value.kind) {
-        case ParameterKind::Float: return value.numberAsFloat();
-        case ParameterKind::Modulated: return value.modulated.base;
-        case ParameterKind::ChModulated: return value.chModulated.base;
-        default: return 0.0f;
+        case ParameterKind::Float:
+            return value.numberAsFloat();
+        case ParameterKind::Modulated:
+            return value.modulated.base;
+        case ParameterKind::ChModulated:
+            return value.chModulated.base;
+        default:
+            return 0.0f;
     }
 }
 
 // The value as an integer: the number read as int32, whatever the kind.
-constexpr int32_t valueAsInt(const ParameterValue& value) noexcept { return value.numberAsInt(); }
+constexpr int32_t valueAsInt(const ParameterValue& value) noexcept {
+    return value.numberAsInt();
+}
 
 }  // namespace quenvale

@@ -34,6 +34,11 @@ struct ChannelEffect {
     EffectRamp paramRamp[4];
     ChModParam dryWet;
     EffectRamp dryWetRamp;
+    // Bit pattern of the Param1 value the Comb line times were last derived from, so the per-sample
+    // path divides only when Param1 moves. The initial pattern is a NaN that no arithmetic produces.
+    uint32_t combFrequencyBits = kNoCombFrequency;
+
+    static constexpr uint32_t kNoCombFrequency = 0x7fbadbadu;
 };
 
 }  // namespace quenvale

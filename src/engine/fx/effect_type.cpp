@@ -6,21 +6,6 @@
 
 namespace quenvale {
 
-void applyLineSettings(ChannelEffect& effect) noexcept {
-    if (effect.type == kEffectDelay) {
-        effect.lines[0].time = effect.params[0];
-        effect.lines[0].feedback = effect.params[1];
-        effect.lines[1].time = effect.params[2];
-        effect.lines[1].feedback = effect.params[3];
-    } else if (effect.type == kEffectComb) {
-        const float time = 0.5f / effect.params[0];
-        for (DelayLine& line : effect.lines) {
-            line.time = time;
-            line.feedback = effect.params[1];
-        }
-    }
-}
-
 void setEffectType(ChannelEffect& effect, int32_t type) noexcept {
     if (type == effect.type) return;
     effect.type = kEffectNone;
@@ -32,10 +17,12 @@ void setEffectType(ChannelEffect& effect, int32_t type) noexcept {
             line.feedback = 0.5f;
             line.writeIndex = 0;
         }
+        // Settled before the type is published, so the first sample of the new type already
+        // reads the lines with their final times.
+        applyLineSettings(effect, type);
     }
     std::atomic_signal_fence(std::memory_order_seq_cst);
     effect.type = type;
-    applyLineSettings(effect);
 }
 
 }  // namespace quenvale

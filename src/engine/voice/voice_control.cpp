@@ -5,6 +5,7 @@
 #include "engine/channel.h"
 #include "engine/env/envelope.h"
 #include "engine/lfo/lfo_tick.h"
+#include "engine/seq/step_seq.h"
 #include "params/mod_evaluation.h"
 #include "params/parameter_index.h"
 
@@ -63,8 +64,7 @@ void startVoice(Channel& channel, Voice& voice, float frequency, float velocity)
 
     for (EnvelopeState& e : voice.env) resetEnvelope(e);
     for (LfoGroup& g : voice.lfo) resetLfoGroup(g);
-    // WIRING(components): resetStepSeq once the step sequencers are on main.
-    for (StepSeqState& s : voice.stepSeq) s = StepSeqState{};
+    for (StepSeqState& s : voice.stepSeq) resetStepSeq(s);
     for (float& s : voice.modSources) s = 0.0f;
     publishEnvelopes(voice);
     publishLfos(voice);
@@ -95,7 +95,10 @@ uint32_t tickVoiceEnvelopes(Channel& channel, Voice& voice) noexcept {
 void tickVoiceModulators(Channel& channel, Voice& voice) noexcept {
     tickLfoGroups(channel, voice);
     publishLfos(voice);
-    // WIRING(components): tick the four step sequencers here once they are on main.
+    for (int32_t k = 0; k < kStepSeqCount; ++k) {
+        StepSeqBlock& block = channel.stepSeq[k];
+        tickStepSeq(block, voice.stepSeq[k], evaluateModParam(channel, voice.modSources, block.out));
+    }
     publishStepSeqs(voice);
     // WIRING(osc): updateGeneratorControl(generator, channel, modSources, keyFrequency, 0.015625).
 }

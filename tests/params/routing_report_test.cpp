@@ -1,0 +1,33 @@
+// The routing's failure report: line formatting, the default sink and the process-wide beep count.
+#include "params/routing_report.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "params_test_support.h"
+
+namespace quenvale {
+namespace {
+
+TEST(RoutingReport, DefaultSinkWritesTheLineToStderrAndCountsTheBeep) {
+    setRoutingReportSink(nullptr);
+    const uint32_t before = routingBeepCount();
+    testing::internal::CaptureStderr();
+    reportRoutingFailure("getParameter() called with unknown parameter (eParam: %d)\n", 383);
+    EXPECT_EQ(testing::internal::GetCapturedStderr(),
+              "getParameter() called with unknown parameter (eParam: 383)\n");
+    EXPECT_EQ(routingBeepCount(), before + 1);
+}
+
+TEST(RoutingReport, OverlongLinesAreCutToTheBuffer) {
+    test::ReportCapture capture;
+    const std::string word(1000, 'x');
+    reportRoutingFailure("%s\n", word.c_str());
+    ASSERT_EQ(capture.lines.size(), 1u);
+    EXPECT_EQ(capture.lines[0], std::string(kRoutingReportLineSize - 1, 'x'));
+    EXPECT_EQ(capture.beeps, 1);
+}
+
+}  // namespace
+}  // namespace quenvale
