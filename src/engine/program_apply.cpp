@@ -16,10 +16,7 @@ namespace {
 
 std::atomic<const ProgramStreamCodec*> installedCodec{nullptr};
 
-void setDefaultGenerator(Generator& generator) {
-    // WIRING(spectrum): replace by the spectrum branch's default generator once it is on main.
-    generator = Generator{};
-}
+void setDefaultGenerator(Generator& generator) { generator = Generator{}; }
 
 }  // namespace
 

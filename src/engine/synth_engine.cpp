@@ -16,6 +16,7 @@
 #include "engine/rate_values.h"
 #include "engine/spectrum/generator.h"
 #include "engine/spectrum/generator_spectrum.h"
+#include "engine/spectrum/spectrum_tables.h"
 #include "engine/voice/voice.h"
 #include "engine/voice/voice_control.h"
 #include "params/parameter_catalogue.h"
@@ -35,6 +36,7 @@ SynthEngine::SynthEngine() {
     // Shared tables built on first use are built here, never on the audio thread.
     (void)lfoWaveTable(kLfoSine);
     (void)stepShapeTable(0);
+    buildSpectrumTables();
     channel_ = std::make_unique<Channel>();
     resetLfoGroup(channel_->chLfoState);
     for (ChannelEffect& fx : channel_->fx) resetChannelEffect(fx);

@@ -115,7 +115,7 @@ void refreshVoiceParameters(Channel& channel, Voice& voice, int32_t index, float
 
 void releaseVoiceComponents(Voice& voice) noexcept {
     for (EnvelopeState& e : voice.env) releaseEnvelope(e);
-    releaseGeneratorStates(voice.spectrum);
+    releaseModulators(voice.spectrum);
 }
 
 void silenceVoice(Voice& voice) noexcept {
