@@ -194,13 +194,18 @@ void SynthEngine::setControllerValue(int32_t channel, int32_t cc, float value) n
 
 void SynthEngine::refreshVoices(int32_t channel, int32_t index) noexcept {
     if (channel != 0) return;
-    const float rampFraction = index == kAllParameters ? 0.0f : 1.0f / static_cast<float>(samplesToTick_);
-    if (editGuard_.tryEnterAudio()) {
+    // The refresh evaluates the spectrum, whose working curves belong to the audio thread: another
+    // thread (or a structural edit in progress) leaves it to the start of the next block.
+    const std::thread::id audio = audioThread_.load(std::memory_order_relaxed);
+    const bool audioSide = audio == std::thread::id() || audio == std::this_thread::get_id();
+    if (audioSide && editGuard_.tryEnterAudio()) {
+        const float rampFraction = index == kAllParameters ? 0.0f : 1.0f / static_cast<float>(samplesToTick_);
         refreshVoicesUnguarded(index, rampFraction);
         editGuard_.leaveAudio();
-    } else {
-        refreshPending_.store(true);
+        return;
     }
+    if (index == kAllParameters) refreshAllPending_.store(true);
+    refreshPending_.store(true);
 }
 
 void SynthEngine::refreshVoicesUnguarded(int32_t index, float rampFraction) noexcept {

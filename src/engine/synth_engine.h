@@ -13,6 +13,7 @@
 #include <atomic>
 #include <cstdint>
 #include <memory>
+#include <thread>
 
 #include "common/capacity.h"
 #include "engine/channel.h"
@@ -89,8 +90,9 @@ public:
     void setControllerValue(int32_t channel, int32_t cc, float value) noexcept;
     // [any] After a parameter store: the voice refresh of every voice assigned to the channel (the
     // LFO free-running increments, the generator refresh, the channel effects' update), with
-    // ramp fraction 1/64, or 0 for index 383 ("all parameters"). During a structural edit on another
-    // thread the refresh is deferred to the next render block.
+    // ramp fraction 1/64, or 0 for index 383 ("all parameters"). It runs at once on the audio thread
+    // (or before any block was rendered); from another thread, or during a structural edit, it runs
+    // at the start of the next block, because the spectrum evaluation belongs to the audio thread.
     void refreshVoices(int32_t channel, int32_t index) noexcept;
 
     // ---- callback slots -------------------------------------------------------------------------
@@ -191,6 +193,9 @@ private:
     EditGuard editGuard_;
     MidiQueue pendingMidi_;
     std::atomic<bool> refreshPending_{false};
+    std::atomic<bool> refreshAllPending_{false};
+    // The thread that last rendered or handled MIDI; none until the first block.
+    std::atomic<std::thread::id> audioThread_{};
     std::atomic<uint64_t> tickCount_{0};
     DisplayTextBuffer displayText_;
 };

@@ -34,6 +34,7 @@ int32_t samplesToNextTick(int32_t counter) noexcept {
 
 void SynthEngine::render(float* left, float* right, int32_t sampleFrames) noexcept {
     ScopedDenormalGuard denormals;
+    audioThread_.store(std::this_thread::get_id(), std::memory_order_relaxed);
     if (sampleFrames < 0) sampleFrames = 0;
     if (sampleFrames > 0 && (left == nullptr || right == nullptr)) return;
     if (!editGuard_.tryEnterAudio()) {

@@ -21,6 +21,7 @@ float midiValue(uint8_t data) noexcept { return static_cast<float>(data * kMidiV
 
 void SynthEngine::processMidi(const MidiEntry* entries, int32_t count) noexcept {
     if (entries == nullptr || count < 1) return;
+    audioThread_.store(std::this_thread::get_id(), std::memory_order_relaxed);
     if (!editGuard_.tryEnterAudio()) {
         // A structural edit is moving engine memory: keep the entries for the next block.
         for (int32_t i = 0; i < count; ++i) pendingMidi_.push(entries[i]);
@@ -35,8 +36,12 @@ void SynthEngine::applyPendingWork() noexcept {
     const int32_t queued = pendingMidi_.size();
     for (int32_t i = 0; i < queued; ++i) handleMidi(pendingMidi_.data()[i]);
     pendingMidi_.clear();
-    if (refreshPending_.exchange(false))
-        refreshVoicesUnguarded(kAllParameters, 1.0f / static_cast<float>(samplesToTick_));
+    if (refreshPending_.exchange(false)) {
+        // Every LFO increment is recomputed (each tick recomputes them anyway before they are used);
+        // a pending refresh of all parameters jumps to the targets as it would have done at once.
+        const bool all = refreshAllPending_.exchange(false);
+        refreshVoicesUnguarded(kAllParameters, all ? 0.0f : 1.0f / static_cast<float>(samplesToTick_));
+    }
 }
 
 void SynthEngine::handleMidi(const MidiEntry& entry) noexcept {

@@ -2,6 +2,8 @@
 // path, at the next block), and a new program holds the catalogue defaults.
 #include <gtest/gtest.h>
 
+#include <thread>
+
 #include "engine/lfo/lfo_tick.h"
 #include "engine/program.h"
 #include "engine/seq/step_seq_ranges.h"
@@ -54,6 +56,21 @@ TEST(VoiceRefresh, ARefreshDuringAnEditWaitsForTheNextBlock) {
         EXPECT_EQ(engine.channel().lfo[0].offset[2].base, 12.5f);  // the store itself is not held back
         EXPECT_EQ(lfo3Increment(a), before);
     }
+    test::renderSamples(engine, 1);
+    EXPECT_EQ(lfo3Increment(a), expectedLfo3Increment(engine, a));
+    EXPECT_NE(lfo3Increment(a), before);
+}
+
+TEST(VoiceRefresh, AStoreFromAnotherThreadIsTakenUpByTheAudioThreadAtTheNextBlock) {
+    SynthEngine engine;
+    test::noteOn(engine, 69);
+    test::renderSamples(engine, 10);  // this thread is now the audio thread, off the tick grid
+    const Voice& a = engine.voice(0);
+    const float before = lfo3Increment(a);
+    std::thread editor([&] { engine.setParameterValue(0, kLfo3Ratio, makeFloatValue(0.2f)); });
+    editor.join();
+    EXPECT_EQ(engine.channel().lfo[0].ratio[2].base, 0.2f);
+    EXPECT_EQ(lfo3Increment(a), before);
     test::renderSamples(engine, 1);
     EXPECT_EQ(lfo3Increment(a), expectedLfo3Increment(engine, a));
     EXPECT_NE(lfo3Increment(a), before);
