@@ -44,7 +44,7 @@ SynthEngine::SynthEngine() {
     for (int32_t i = 0; i < kVoiceCount; ++i) {
         voices_[i].engine = this;
         voices_[i].index = i;
-        prepareGeneratorStates(voices_[i].spectrum, *channel_->generator);
+        prepareGeneratorStates(voices_[i].generator.spectrum, *channel_->generator);
     }
     resetVoiceBookkeeping();
     selectProgram(0, 0, true);
@@ -104,7 +104,8 @@ void SynthEngine::applyProgramInEdit(const Program& program) {
 }
 
 void SynthEngine::generatorChanged() {
-    for (int32_t i = 0; i < kVoiceCount; ++i) prepareGeneratorStates(voices_[i].spectrum, *channel_->generator);
+    for (int32_t i = 0; i < kVoiceCount; ++i)
+        prepareGeneratorStates(voices_[i].generator.spectrum, *channel_->generator);
 }
 
 void SynthEngine::notifyProgramChanged(int32_t channel) {

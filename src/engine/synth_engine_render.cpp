@@ -92,7 +92,7 @@ void SynthEngine::renderRun(float* left, float* right, int32_t run, float& peakL
         Voice& v = voices_[voiceList_[i]];
         if (!v.active) continue;
         advanceGlide(v, run);
-        // WIRING(osc): renderGeneratorRun(v.generator, *channel_, run, sumL, sumR).
+        renderGeneratorRun(v.generator, *channel_, run, sumL, sumR);
     }
     Channel& ch = *channel_;
     for (int32_t s = 0; s < run; ++s) {

@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "engine/note_frequency.h"
+#include "engine/rate_values.h"
 #include "engine/synth_engine.h"
 #include "engine_test_support.h"
 #include "params/parameter_index.h"
@@ -38,6 +39,18 @@ TEST(SynthEngineMidi, ConstructionBuildsTheBankAndTheNoteTable) {
         EXPECT_EQ(reinterpret_cast<uintptr_t>(&engine.voice(i)) % 16, 0u);
     }
     EXPECT_EQ(reinterpret_cast<uintptr_t>(&engine.channel()) % 16, 0u);
+}
+
+TEST(SynthEngineMidi, TheFirstEngineOfTheProcessSetsTheRatesForLaterOnesToShare) {
+    test::ScopedRates saved(48000.0f);
+    SynthEngine first;
+    EXPECT_EQ(rates.sampleRate, 44100.0f);
+    EXPECT_EQ(rates.controlRate, 689.0625f);
+    EXPECT_FLOAT_EQ(rates.lfoIncrementScale, 0.18575963f);
+    first.setSampleRate(48000.0f);
+    SynthEngine second;  // not the first: the shared rate stays
+    EXPECT_EQ(rates.sampleRate, 48000.0f);
+    EXPECT_EQ(rates.sampleTime, 1.0f / 48000.0f);
 }
 
 TEST(SynthEngineMidi, NoteOnStartsAVoiceAndNoteOffReleasesIt) {

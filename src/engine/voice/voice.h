@@ -7,7 +7,7 @@
 #include "engine/env/envelope_state.h"
 #include "engine/lfo/lfo_group.h"
 #include "engine/seq/step_seq_state.h"
-#include "engine/spectrum/generator_spectrum.h"
+#include "engine/osc/voice_generator.h"
 #include "params/mod_param.h"
 
 namespace quenvale {
@@ -34,9 +34,8 @@ struct alignas(16) Voice {
     EnvelopeState env[kEnvelopeCount];
     LfoGroup lfo[kVoiceLfoCount / kLfoGroupSize];
     StepSeqState stepSeq[kStepSeqCount];
-    // The four spectrum modulator states ("Amp", "Detune", "Phase", "Pan").
-    // WIRING(osc): these move into the voice generator once the osc branch is on main.
-    GeneratorStates spectrum;
+    // Partial bank, ramps, pulse-width comb, gain, compressor and the four spectrum states.
+    VoiceGenerator generator;
 
     // Current outputs that voice-bound modulation slots read, indexed by VoiceOutput. Refreshed
     // after each stage of the control tick; velocity is set before any evaluation.

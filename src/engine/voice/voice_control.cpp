@@ -71,13 +71,12 @@ void startVoice(Channel& channel, Voice& voice, float frequency, float velocity)
     publishStepSeqs(voice);
     voice.modSources[kVoiceOutputVelocity] = velocity;
 
-    // WIRING(osc): startVoiceGenerator (bank base frequency f, phase increment f × sampleTime,
-    // spectrum states reset and first evaluation, ramps and PWM lines cleared) replaces this.
-    resetGeneratorStates(voice.spectrum, *channel.generator);
+    startVoiceGenerator(voice.generator, channel, frequency, voice.modSources);
 
     for (int32_t n = 0; n < kVoiceLfoCount; ++n) setLfoIncrement(channel, voice, n);
 
-    // WIRING(osc): updateGeneratorControl(generator, channel, modSources, keyFrequency, 0).
+    updateGeneratorControl(voice.generator, channel, voice.modSources, voice.keyFrequency, voice.env[0].output,
+                           0.0f);
 }
 
 uint32_t tickVoiceEnvelopes(Channel& channel, Voice& voice) noexcept {
@@ -100,7 +99,8 @@ void tickVoiceModulators(Channel& channel, Voice& voice) noexcept {
         tickStepSeq(block, voice.stepSeq[k], evaluateModParam(channel, voice.modSources, block.out));
     }
     publishStepSeqs(voice);
-    // WIRING(osc): updateGeneratorControl(generator, channel, modSources, keyFrequency, 0.015625).
+    updateGeneratorControl(voice.generator, channel, voice.modSources, voice.keyFrequency, voice.env[0].output,
+                           1.0f / static_cast<float>(kControlTickSamples));
 }
 
 void refreshVoiceParameters(Channel& channel, Voice& voice, int32_t index, float rampFraction) noexcept {
@@ -109,13 +109,13 @@ void refreshVoiceParameters(Channel& channel, Voice& voice, int32_t index, float
         if (index == kAllParameters || index == kLfoRatioMember + base || index == kLfoOffsetMember + base)
             setLfoIncrement(channel, voice, n);
     }
-    (void)rampFraction;
-    // WIRING(osc): the generator's control refresh (no spectrum time advance) with rampFraction.
+    refreshGeneratorControl(voice.generator, channel, voice.modSources, voice.keyFrequency, voice.env[0].output,
+                            rampFraction);
 }
 
 void releaseVoiceComponents(Voice& voice) noexcept {
     for (EnvelopeState& e : voice.env) releaseEnvelope(e);
-    releaseModulators(voice.spectrum);
+    releaseVoiceGenerator(voice.generator);
 }
 
 void silenceVoice(Voice& voice) noexcept {
