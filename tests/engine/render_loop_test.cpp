@@ -6,6 +6,7 @@
 #include <limits>
 #include <vector>
 
+#include "engine/denormal_guard.h"
 #include "engine/rate_values.h"
 #include "engine/synth_engine.h"
 #include "engine_test_support.h"
@@ -140,6 +141,24 @@ TEST(RenderLoop, MidiQueuedDuringAnEditIsAppliedBeforeTheNextBatch) {
     EXPECT_TRUE(engine.voice(0).active);
     EXPECT_TRUE(engine.voice(0).env[0].released);
 }
+
+#ifdef QUENVALE_HAS_MXCSR
+TEST(RenderLoop, DenormalsAreFlushedInsideRenderAndTheCallersModeIsRestored) {
+    SynthEngine engine;
+    static unsigned seenInside = 0;
+    engine.setTempoReader(
+        [](void*) {
+            seenInside = _mm_getcsr();
+            return 120.0f;
+        },
+        nullptr);
+    const unsigned before = _mm_getcsr();
+    ASSERT_EQ(before & 0x8040u, 0u);  // the test runs with the default mode
+    renderBlock(engine, 64);
+    EXPECT_EQ(seenInside & 0x8040u, 0x8040u);
+    EXPECT_EQ(_mm_getcsr(), before);
+}
+#endif
 
 TEST(MidiQueue, AFullQueueKeepsNoteOffsOverNewerNoteOns) {
     MidiQueue q;
