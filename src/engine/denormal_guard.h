@@ -13,8 +13,12 @@ namespace quenvale {
 class ScopedDenormalGuard {
 public:
 #ifdef QUENVALE_HAS_MXCSR
-    ScopedDenormalGuard() noexcept : saved_(_mm_getcsr()) { _mm_setcsr(saved_ | kFtzDaz); }
-    ~ScopedDenormalGuard() { _mm_setcsr(saved_); }
+    ScopedDenormalGuard() noexcept : saved_(_mm_getcsr()) {
+        _mm_setcsr(saved_ | kFtzDaz);
+    }
+    ~ScopedDenormalGuard() {
+        _mm_setcsr(saved_);
+    }
 #else
     ScopedDenormalGuard() noexcept {}
 #endif

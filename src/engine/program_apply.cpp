@@ -16,11 +16,15 @@ namespace {
 
 std::atomic<const ProgramStreamCodec*> installedCodec{nullptr};
 
-void setDefaultGenerator(Generator& generator) { generator = Generator{}; }
+void setDefaultGenerator(Generator& generator) {
+    generator = Generator{};
+}
 
 }  // namespace
 
-void setProgramStreamCodec(const ProgramStreamCodec* codec) noexcept { installedCodec.store(codec); }
+void setProgramStreamCodec(const ProgramStreamCodec* codec) noexcept {
+    installedCodec.store(codec);
+}
 
 void setDefaultStepSeq(StepSeqBlock& block) noexcept {
     // Only what a step-sequencer record carries: Sync and Out are parameters of their own.

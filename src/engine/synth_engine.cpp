@@ -8,17 +8,17 @@
 #include "engine/fx/effect_control.h"
 #include "engine/lfo/lfo_tick.h"
 #include "engine/lfo/lfo_waves.h"
-#include "engine/seq/step_shapes.h"
-#include "params/parameter_access.h"
 #include "engine/note_frequency.h"
 #include "engine/program.h"
 #include "engine/program_apply.h"
 #include "engine/rate_values.h"
+#include "engine/seq/step_shapes.h"
 #include "engine/spectrum/generator.h"
 #include "engine/spectrum/generator_spectrum.h"
 #include "engine/spectrum/spectrum_tables.h"
 #include "engine/voice/voice.h"
 #include "engine/voice/voice_control.h"
+#include "params/parameter_access.h"
 #include "params/parameter_catalogue.h"
 #include "params/parameter_index.h"
 #include "params/parameter_routing.h"
@@ -50,7 +50,9 @@ SynthEngine::SynthEngine() {
     selectProgram(0, 0, true);
 }
 
-SynthEngine::~SynthEngine() { releaseEngineTables(); }
+SynthEngine::~SynthEngine() {
+    releaseEngineTables();
+}
 
 void SynthEngine::resetVoiceBookkeeping() noexcept {
     sampleCounter_ = 0;
@@ -69,7 +71,9 @@ void SynthEngine::restartTiming() noexcept {
     runLength_ = samplesToTick_;
 }
 
-void SynthEngine::setSampleRate(float sampleRate) noexcept { setRateValues(sampleRate); }
+void SynthEngine::setSampleRate(float sampleRate) noexcept {
+    setRateValues(sampleRate);
+}
 
 // ---- programs ---------------------------------------------------------------------------------
 
@@ -109,10 +113,13 @@ void SynthEngine::generatorChanged() {
 }
 
 void SynthEngine::notifyProgramChanged(int32_t channel) {
-    if (programChanged_ != nullptr) programChanged_(channel, channel_->currentProgram, programChangedContext_);
+    if (programChanged_ != nullptr)
+        programChanged_(channel, channel_->currentProgram, programChangedContext_);
 }
 
-int32_t SynthEngine::currentProgram(int32_t) const noexcept { return channel_->currentProgram; }
+int32_t SynthEngine::currentProgram(int32_t) const noexcept {
+    return channel_->currentProgram;
+}
 
 const char* SynthEngine::programName(int32_t program) const noexcept {
     return (program >= 0 && program < kProgramCount) ? programs_[program].name : "";
@@ -131,11 +138,13 @@ void SynthEngine::storeProgram(int32_t program) {
 }
 
 ParameterValue SynthEngine::programParameterValue(int32_t program, int32_t index) const noexcept {
-    if (program < 0 || program >= kProgramCount || index < 0 || index >= kParameterCount) return ParameterValue{};
+    if (program < 0 || program >= kProgramCount || index < 0 || index >= kParameterCount)
+        return ParameterValue{};
     return programs_[program].values[index];
 }
 
-void SynthEngine::setProgramParameterValue(int32_t program, int32_t index, const ParameterValue& value) noexcept {
+void SynthEngine::setProgramParameterValue(int32_t program, int32_t index,
+                                           const ParameterValue& value) noexcept {
     if (program < 0 || program >= kProgramCount || index < 0 || index >= kParameterCount) return;
     programs_[program].values[index] = value;
 }

@@ -5,8 +5,8 @@
 #include <cstring>
 
 #include "engine/channel.h"
-#include "engine/denormal_guard.h"
 #include "engine/channel_control.h"
+#include "engine/denormal_guard.h"
 #include "engine/fx/channel_stage.h"
 #include "engine/rate_values.h"
 #include "engine/synth_engine.h"
@@ -24,7 +24,9 @@ int32_t advanceCounter(int32_t counter, int32_t samples) noexcept {
     return static_cast<int32_t>(static_cast<uint32_t>(counter) + static_cast<uint32_t>(samples));
 }
 
-bool onTick(int32_t counter) noexcept { return (static_cast<uint32_t>(counter) & kTickMask) == 0; }
+bool onTick(int32_t counter) noexcept {
+    return (static_cast<uint32_t>(counter) & kTickMask) == 0;
+}
 
 int32_t samplesToNextTick(int32_t counter) noexcept {
     return kControlTickSamples - static_cast<int32_t>(static_cast<uint32_t>(counter) & kTickMask);

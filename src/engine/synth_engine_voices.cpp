@@ -15,7 +15,9 @@ namespace {
 // 1/127 rounded to single precision; products are taken in double precision and stored as float.
 constexpr double kMidiValueScale = 0.007874015718698502;
 
-float midiValue(uint8_t data) noexcept { return static_cast<float>(data * kMidiValueScale); }
+float midiValue(uint8_t data) noexcept {
+    return static_cast<float>(data * kMidiValueScale);
+}
 
 }  // namespace
 
@@ -52,8 +54,10 @@ void SynthEngine::handleMidi(const MidiEntry& entry) noexcept {
             break;
         case 0x90:
             if (entry.data1 >= kNoteCount || entry.data2 > 127) break;
-            if (entry.data2 == 0) noteOff(entry.data1);
-            else noteOn(entry.data1, midiValue(entry.data2));
+            if (entry.data2 == 0)
+                noteOff(entry.data1);
+            else
+                noteOn(entry.data1, midiValue(entry.data2));
             break;
         case 0xB0:
             if (entry.data1 < kControllerCount && entry.data2 <= 127)
@@ -118,7 +122,9 @@ void SynthEngine::noteOff(int32_t note) noexcept {
     releaseVoice(voices_[voice]);
 }
 
-void SynthEngine::releaseVoice(Voice& voice) noexcept { releaseVoiceComponents(voice); }
+void SynthEngine::releaseVoice(Voice& voice) noexcept {
+    releaseVoiceComponents(voice);
+}
 
 void SynthEngine::stopVoice(Voice& voice) noexcept {
     silenceVoice(voice);

@@ -11,7 +11,9 @@
 namespace quenvale {
 namespace {
 
-float fixedTempo(void*) { return 133.0f; }
+float fixedTempo(void*) {
+    return 133.0f;
+}
 
 TEST(EngineAllocation, RenderMidiAndParameterStoresAllocateNothing) {
     SynthEngine engine;

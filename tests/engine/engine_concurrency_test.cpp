@@ -41,7 +41,8 @@ TEST(EngineConcurrency, RenderingWhileTheEditorChangesProgramsAndParameters) {
     int32_t step = 0;
     while (std::chrono::steady_clock::now() < end) {
         engine.selectProgram(0, step % kProgramCount, true);
-        engine.setParameterNormalized(0, (step * 37) % kParameterCount, static_cast<float>(step % 11) / 10.0f);
+        engine.setParameterNormalized(0, (step * 37) % kParameterCount,
+                                      static_cast<float>(step % 11) / 10.0f);
         if (step % 7 == 0) engine.storeProgram(step % kProgramCount);
         float pl, pr;
         engine.readPeaks(pl, pr);

@@ -19,9 +19,15 @@ inline MidiEntry controllerEntry(int cc, int value) {
     return MidiEntry{0xB0, static_cast<uint8_t>(cc), static_cast<uint8_t>(value), 0};
 }
 
-inline void send(SynthEngine& engine, const MidiEntry& entry) { engine.processMidi(&entry, 1); }
-inline void noteOn(SynthEngine& engine, int note, int velocity = 100) { send(engine, noteOnEntry(note, velocity)); }
-inline void noteOff(SynthEngine& engine, int note) { send(engine, noteOffEntry(note)); }
+inline void send(SynthEngine& engine, const MidiEntry& entry) {
+    engine.processMidi(&entry, 1);
+}
+inline void noteOn(SynthEngine& engine, int note, int velocity = 100) {
+    send(engine, noteOnEntry(note, velocity));
+}
+inline void noteOff(SynthEngine& engine, int note) {
+    send(engine, noteOffEntry(note));
+}
 
 // Renders n samples in blocks of at most 512 and returns the left channel.
 inline std::vector<float> renderSamples(SynthEngine& engine, int32_t n, std::vector<float>* right = nullptr) {

@@ -69,7 +69,8 @@ TEST(RenderLoop, LongBlocksTickEvery64Samples) {
     renderBlock(engine, 1000);
     renderBlock(engine, 4096);
     ASSERT_EQ(ticks.ticks.size(), 5096u / 64u);
-    for (size_t i = 0; i < ticks.ticks.size(); ++i) EXPECT_EQ(ticks.ticks[i], static_cast<int32_t>(64 * (i + 1)));
+    for (size_t i = 0; i < ticks.ticks.size(); ++i)
+        EXPECT_EQ(ticks.ticks[i], static_cast<int32_t>(64 * (i + 1)));
 }
 
 TEST(RenderLoop, TheTempoComesFromTheReaderUnlessItIsNonsense) {
@@ -79,7 +80,8 @@ TEST(RenderLoop, TheTempoComesFromTheReaderUnlessItIsNonsense) {
     ticks.tempo = 140.0f;
     renderBlock(engine, 64);
     EXPECT_EQ(quenvale::rates.hostTempo, 140.0f);
-    for (float bad : {0.0f, -20.0f, std::numeric_limits<float>::quiet_NaN(), std::numeric_limits<float>::infinity()}) {
+    for (float bad :
+         {0.0f, -20.0f, std::numeric_limits<float>::quiet_NaN(), std::numeric_limits<float>::infinity()}) {
         ticks.tempo = bad;
         renderBlock(engine, 64);
         EXPECT_EQ(quenvale::rates.hostTempo, 140.0f) << bad;

@@ -79,7 +79,7 @@ TEST(VoiceLifecycle, ANoteStartSetsTheEffectRampsAtOnceAndTicksRampThem) {
     noteOn(engine, 60);
     EXPECT_EQ(ch.fx[0].paramRamp[0].value, 0.5f);  // "Param1" default
     EXPECT_EQ(ch.fx[0].paramRamp[0].step, 0.0f);
-    EXPECT_EQ(ch.fx[1].dryWetRamp.value, 1.0f);  // "Dry/Wet" default
+    EXPECT_EQ(ch.fx[1].dryWetRamp.value, 1.0f);                                // "Dry/Wet" default
     engine.setParameterValue(0, kChFxGroup.first + 1, makeFloatValue(0.25f));  // "ChFx1 Param1"
     EXPECT_FLOAT_EQ(ch.fx[0].paramRamp[0].step, -0.25f / 64.0f);  // the refresh ramps over 64 samples
 }

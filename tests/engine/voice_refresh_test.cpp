@@ -18,7 +18,9 @@ namespace {
 constexpr int32_t kLfo3Ratio = 153;  // "Lfo3 Ratio": LFO 3 is lane 2 of the first group
 constexpr int32_t kLfo3Offset = 158;
 
-float lfo3Increment(const Voice& v) { return v.lfo[0].increment[2]; }
+float lfo3Increment(const Voice& v) {
+    return v.lfo[0].increment[2];
+}
 
 float expectedLfo3Increment(const SynthEngine& engine, const Voice& v) {
     const VoiceLfoBlock& b = engine.channel().lfo[0];
@@ -28,8 +30,8 @@ float expectedLfo3Increment(const SynthEngine& engine, const Voice& v) {
 TEST(VoiceRefresh, AnLfoRatioStoreRecomputesThatLfoInEveryVoice) {
     SynthEngine engine;
     int32_t changed = -1;
-    engine.setParameterChangedCallback([](int32_t, int32_t index, void* c) { *static_cast<int32_t*>(c) = index; },
-                                       &changed);
+    engine.setParameterChangedCallback(
+        [](int32_t, int32_t index, void* c) { *static_cast<int32_t*>(c) = index; }, &changed);
     test::noteOn(engine, 69);
     test::noteOn(engine, 57);
     const Voice& a = engine.voice(0);
@@ -79,7 +81,8 @@ TEST(VoiceRefresh, AStoreFromAnotherThreadIsTakenUpByTheAudioThreadAtTheNextBloc
 TEST(VoiceRefresh, HostIndicesOutsideTheCatalogueAreRefused) {
     SynthEngine engine;
     int32_t calls = 0;
-    engine.setParameterChangedCallback([](int32_t, int32_t, void* c) { ++*static_cast<int32_t*>(c); }, &calls);
+    engine.setParameterChangedCallback([](int32_t, int32_t, void* c) { ++*static_cast<int32_t*>(c); },
+                                       &calls);
     engine.setParameterNormalized(0, kParameterCount, 0.5f);
     engine.setParameterNormalized(0, -1, 0.5f);
     EXPECT_EQ(calls, 0);

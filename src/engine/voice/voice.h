@@ -6,8 +6,8 @@
 #include "common/capacity.h"
 #include "engine/env/envelope_state.h"
 #include "engine/lfo/lfo_group.h"
-#include "engine/seq/step_seq_state.h"
 #include "engine/osc/voice_generator.h"
+#include "engine/seq/step_seq_state.h"
 #include "params/mod_param.h"
 
 namespace quenvale {

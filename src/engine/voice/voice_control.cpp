@@ -16,7 +16,8 @@ constexpr int32_t kLfoRatioMember = kLfoGroup.first + 2;   // "Lfo1 Ratio"
 constexpr int32_t kLfoOffsetMember = kLfoGroup.first + 7;  // "Lfo1 Offset"
 
 void publishEnvelopes(Voice& voice) noexcept {
-    for (int32_t k = 0; k < kEnvelopeCount; ++k) voice.modSources[kVoiceOutputEnvelope1 + k] = voice.env[k].output;
+    for (int32_t k = 0; k < kEnvelopeCount; ++k)
+        voice.modSources[kVoiceOutputEnvelope1 + k] = voice.env[k].output;
 }
 
 void publishLfos(Voice& voice) noexcept {
@@ -25,7 +26,8 @@ void publishLfos(Voice& voice) noexcept {
 }
 
 void publishStepSeqs(Voice& voice) noexcept {
-    for (int32_t k = 0; k < kStepSeqCount; ++k) voice.modSources[kVoiceOutputStepSeq1 + k] = voice.stepSeq[k].output;
+    for (int32_t k = 0; k < kStepSeqCount; ++k)
+        voice.modSources[kVoiceOutputStepSeq1 + k] = voice.stepSeq[k].output;
 }
 
 void setLfoIncrement(const Channel& channel, Voice& voice, int32_t lfo) noexcept {
@@ -45,7 +47,8 @@ void tickLfoGroups(Channel& channel, Voice& voice) noexcept {
             phase[j] = evaluateModParam(channel, voice.modSources, block.phase[j]);
             out[j] = evaluateModParam(channel, voice.modSources, block.out[j]);
         }
-        tickVoiceLfoGroup(voice.lfo[g], block.type, block.sync, ratio, offset, phase, out, voice.keyFrequency);
+        tickVoiceLfoGroup(voice.lfo[g], block.type, block.sync, ratio, offset, phase, out,
+                          voice.keyFrequency);
     }
 }
 
@@ -75,8 +78,8 @@ void startVoice(Channel& channel, Voice& voice, float frequency, float velocity)
 
     for (int32_t n = 0; n < kVoiceLfoCount; ++n) setLfoIncrement(channel, voice, n);
 
-    updateGeneratorControl(voice.generator, channel, voice.modSources, voice.keyFrequency, voice.env[0].output,
-                           0.0f);
+    updateGeneratorControl(voice.generator, channel, voice.modSources, voice.keyFrequency,
+                           voice.env[0].output, 0.0f);
 }
 
 uint32_t tickVoiceEnvelopes(Channel& channel, Voice& voice) noexcept {
@@ -99,8 +102,8 @@ void tickVoiceModulators(Channel& channel, Voice& voice) noexcept {
         tickStepSeq(block, voice.stepSeq[k], evaluateModParam(channel, voice.modSources, block.out));
     }
     publishStepSeqs(voice);
-    updateGeneratorControl(voice.generator, channel, voice.modSources, voice.keyFrequency, voice.env[0].output,
-                           1.0f / static_cast<float>(kControlTickSamples));
+    updateGeneratorControl(voice.generator, channel, voice.modSources, voice.keyFrequency,
+                           voice.env[0].output, 1.0f / static_cast<float>(kControlTickSamples));
 }
 
 void refreshVoiceParameters(Channel& channel, Voice& voice, int32_t index, float rampFraction) noexcept {
@@ -109,8 +112,8 @@ void refreshVoiceParameters(Channel& channel, Voice& voice, int32_t index, float
         if (index == kAllParameters || index == kLfoRatioMember + base || index == kLfoOffsetMember + base)
             setLfoIncrement(channel, voice, n);
     }
-    refreshGeneratorControl(voice.generator, channel, voice.modSources, voice.keyFrequency, voice.env[0].output,
-                            rampFraction);
+    refreshGeneratorControl(voice.generator, channel, voice.modSources, voice.keyFrequency,
+                            voice.env[0].output, rampFraction);
 }
 
 void releaseVoiceComponents(Voice& voice) noexcept {
