@@ -4,13 +4,12 @@
 #include <cstdint>
 
 #include "engine/spectrum/modulator_state.h"
+#include "engine/spectrum/spectrum_property.h"
 
 namespace quenvale {
 
 struct Channel;
 struct Generator;
-
-enum SpectrumProperty : int32_t { kSpectrumAmp = 0, kSpectrumDetune = 1, kSpectrumPhase = 2, kSpectrumPan = 3 };
 
 // The four top-level states of one voice, each with a 512-value output curve.
 struct GeneratorStates {
@@ -25,7 +24,10 @@ void prepareGeneratorStates(GeneratorStates& states, const Generator& generator)
 // children reset recursively). Never allocates.
 void resetGeneratorStates(GeneratorStates& states, const Generator& generator) noexcept;
 
-// [audio] Note-off: sets the released flag of the four top-level states only.
+// [audio] Note-off: sets the released flag of the four top-level states only, which ends their
+// breakpoint looping; child states are never released.
+void releaseModulators(GeneratorStates& states) noexcept;
+// [audio] The same as releaseModulators.
 void releaseGeneratorStates(GeneratorStates& states) noexcept;
 
 // [audio] One spectrum evaluation: evaluates the modulated values of the four modulators with this
