@@ -4,7 +4,7 @@
 #include <bit>
 #include <cmath>
 
-#include "engine/curve/curve_shift.h"
+#include "engine/curve/curve_octave_shift.h"
 
 namespace quenvale {
 namespace {
