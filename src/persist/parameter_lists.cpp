@@ -2,6 +2,7 @@
 #include "persist/parameter_lists.h"
 
 #include <array>
+#include <cstddef>
 
 #include "common/capacity.h"
 #include "persist/format_versions.h"
@@ -14,7 +15,7 @@ struct ListBuilder {
     std::array<int16_t, kParameterCount> entries{};
     int32_t count = 0;
 
-    void add(int32_t index) { entries[static_cast<size_t>(count++)] = static_cast<int16_t>(index); }
+    void add(int32_t index) { entries[static_cast<std::size_t>(count++)] = static_cast<int16_t>(index); }
     void range(int32_t first, int32_t last) {
         for (int32_t i = first; i <= last; ++i) add(i);
     }
