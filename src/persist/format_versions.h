@@ -28,9 +28,9 @@ inline constexpr uint32_t kVersionMacroNames = 0x10015;
 inline constexpr uint32_t kVersionPlainSlots = 0x10018;       // slots lose their reserved middle word
 inline constexpr uint32_t kVersionStepSeqs = 0x10019;         // step sequencers and their records
 
-// [any] 0x10005 … 0x10009 and 0x10010 … 0x10020.
+// [any] 0x10005 … 0x10009 and 0x10010 … 0x10020, in numbers whose digits read as decimal.
 constexpr bool isReadableProgramVersion(uint32_t version) noexcept {
-    return (version >= 0x10005u && version <= 0x10009u) || (version >= 0x10010u && version <= kProgramVersion);
+    return version >= 0x10005u && version <= kProgramVersion && (version & 0xFu) <= 9u;
 }
 
 // [any] How many modulation sources a program of this version could name: numbers from 0 to the
