@@ -22,6 +22,7 @@ echo "== 32-bit Windows cross-build"
 cmake -S . -B build-win32 -G Ninja -DCMAKE_BUILD_TYPE=Release \
   -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake >/dev/null
 cmake --build build-win32 -j "$JOBS"
-i686-w64-mingw32-objdump -p build-win32/QuenvaleVST.dll | grep -q "VSTPluginMain" \
+# grep reads the whole listing: with -q it would stop early and fail the pipe under pipefail.
+i686-w64-mingw32-objdump -p build-win32/QuenvaleVST.dll | grep "VSTPluginMain" >/dev/null \
   || { echo "QuenvaleVST.dll does not export VSTPluginMain" >&2; exit 1; }
 echo "QuenvaleVST.dll exports VSTPluginMain"

@@ -5,14 +5,17 @@
 #include <cstdarg>
 #include <cstdio>
 
+#include "common/beep.h"
+#include "common/debug_output.h"
+
 namespace quenvale {
 namespace {
 
-void writeToStderr(const char* line, void*) {
-    std::fputs(line, stderr);
-}
+// The default: the platform's debug output and its beep.
+void writeToDebugOutput(const char* line, void*) { writeDebugOutput(line); }
+void soundPlatformBeep(void*) { platformBeep(); }
 
-RoutingReportSink sink{writeToStderr, nullptr, nullptr};
+RoutingReportSink sink{writeToDebugOutput, soundPlatformBeep, nullptr};
 std::atomic<uint32_t> beeps{0};
 
 }  // namespace
@@ -29,7 +32,7 @@ void reportRoutingFailure(const char* format, ...) noexcept {
 }
 
 void setRoutingReportSink(const RoutingReportSink* newSink) noexcept {
-    sink = newSink != nullptr ? *newSink : RoutingReportSink{writeToStderr, nullptr, nullptr};
+    sink = newSink != nullptr ? *newSink : RoutingReportSink{writeToDebugOutput, soundPlatformBeep, nullptr};
 }
 
 uint32_t routingBeepCount() noexcept {

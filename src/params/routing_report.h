@@ -1,8 +1,7 @@
 // How the parameter routing reports a failure: one debug line and the default beep.
 //
-// Until the platform layer is wired in, the default sink writes the line to stderr and the beep is
-// only counted; an installed sink receives both instead (the plug-in forwards them to the debugger
-// output and the system beep, tests capture them).
+// The default sink writes the line to the platform's debug output and sounds the platform beep; an
+// installed sink receives both instead (tests capture them).
 #pragma once
 
 #include <cstdint>

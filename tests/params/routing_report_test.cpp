@@ -5,19 +5,22 @@
 
 #include <string>
 
+#include "common/beep.h"
 #include "params_test_support.h"
 
 namespace quenvale {
 namespace {
 
-TEST(RoutingReport, DefaultSinkWritesTheLineToStderrAndCountsTheBeep) {
+TEST(RoutingReport, DefaultSinkWritesTheLineToTheDebugOutputAndBeeps) {
     setRoutingReportSink(nullptr);
     const uint32_t before = routingBeepCount();
+    const int platformBeepsBefore = beepCount();
     testing::internal::CaptureStderr();
     reportRoutingFailure("getParameter() called with unknown parameter (eParam: %d)\n", 383);
     EXPECT_EQ(testing::internal::GetCapturedStderr(),
               "getParameter() called with unknown parameter (eParam: 383)\n");
     EXPECT_EQ(routingBeepCount(), before + 1);
+    EXPECT_EQ(beepCount(), platformBeepsBefore + 1);
 }
 
 TEST(RoutingReport, OverlongLinesAreCutToTheBuffer) {

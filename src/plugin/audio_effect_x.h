@@ -1,0 +1,22 @@
+// Extended plug-in base: MIDI event delivery and the host's time record.
+#pragma once
+
+#include "plugin/audio_effect.h"
+
+namespace quenvale {
+
+class AudioEffectX : public AudioEffect {
+public:
+    using AudioEffect::AudioEffect;
+
+    // [audio] Receives the host's event list (effProcessEvents).
+    virtual VstInt32 processEvents(VstEvents* events);
+
+protected:
+    // [audio] The host's time record for the fields in filter, or nullptr when the host gives none.
+    VstTimeInfo* getTimeInfo(VstInt32 filter) {
+        return reinterpret_cast<VstTimeInfo*>(callHost(audioMasterGetTime, 0, filter, nullptr, 0.0f));
+    }
+};
+
+}  // namespace quenvale

@@ -1,0 +1,39 @@
+// Editor opcodes: trace line, then the editor window seam.
+#include "common/debug_output.h"
+#include "plugin/torvane_interface.h"
+
+namespace quenvale {
+
+namespace {
+// Shared by every instance; the host reads it through the pointer it is given.
+ERect gEditorRect;
+}  // namespace
+
+VstIntPtr TorvaneInterface::editorOpcode(VstInt32 opcode, VstInt32 index, VstIntPtr value, void* ptr,
+                                         float opt) {
+    switch (opcode) {
+        case effEditGetRect:
+            if (ptr == nullptr) return 0;
+            editor_.windowRect(gEditorRect);
+            *static_cast<ERect**>(ptr) = &gEditorRect;
+            return 1;
+        case effEditOpen:
+        case effEditClose:
+            DebugTrace("%s (nOpcode: %d, nIndex: %d, nValue: %d, pPtr: %08x, fOpt: %f",
+                       opcode == effEditOpen ? "effEditOpen" : "effEditClose", opcode, index,
+                       static_cast<int>(value), traceAddress(ptr), static_cast<double>(opt));
+            if (opcode == effEditOpen) {
+                editor_.open(ptr);
+            } else {
+                editor_.close();
+            }
+            return 1;
+        case effEditDraw:
+            editor_.invalidate();
+            return 1;
+        default:
+            return 0;
+    }
+}
+
+}  // namespace quenvale
