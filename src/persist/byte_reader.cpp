@@ -48,7 +48,9 @@ bool ByteReader::readBytes(void* target, size_t count) noexcept {
     return true;
 }
 
-bool ByteReader::skip(size_t count) noexcept { return take(count) != nullptr; }
+bool ByteReader::skip(size_t count) noexcept {
+    return take(count) != nullptr;
+}
 
 const uint8_t* ByteReader::take(size_t count) noexcept {
     if (count > remaining()) return nullptr;

@@ -20,11 +20,17 @@ void writeU32(ByteStream& stream, uint32_t value) {
     writeBytes(stream, bytes, 4);
 }
 
-void writeI32(ByteStream& stream, int32_t value) { writeU32(stream, std::bit_cast<uint32_t>(value)); }
+void writeI32(ByteStream& stream, int32_t value) {
+    writeU32(stream, std::bit_cast<uint32_t>(value));
+}
 
-void writeF32(ByteStream& stream, float value) { writeU32(stream, std::bit_cast<uint32_t>(value)); }
+void writeF32(ByteStream& stream, float value) {
+    writeU32(stream, std::bit_cast<uint32_t>(value));
+}
 
-void writeFlag(ByteStream& stream, bool value) { writeU32(stream, value ? 1u : 0u); }
+void writeFlag(ByteStream& stream, bool value) {
+    writeU32(stream, value ? 1u : 0u);
+}
 
 void writeSizedStream(ByteStream& stream, const ByteStream& source) {
     writeU32(stream, source.size());

@@ -24,7 +24,8 @@ void writeEnvelopeRecord(const BreakpointCurve& curve, ByteStream& stream) {
 bool readEnvelopeRecord(ByteReader& reader, BreakpointCurve& curve) noexcept {
     BreakpointCurve read = defaultEnvelopeCurve();
     read.startValue = 0.0f;
-    if (!reader.readI32(read.segmentCount) || !reader.readI32(read.loopStart) || !reader.readI32(read.loopEnd))
+    if (!reader.readI32(read.segmentCount) || !reader.readI32(read.loopStart) ||
+        !reader.readI32(read.loopEnd))
         return false;
     if (read.segmentCount < 0 || read.segmentCount > kMaxCurveSegments) return false;
     for (int32_t s = 0; s < read.segmentCount; ++s) {

@@ -14,9 +14,9 @@ namespace quenvale {
 bool saveGeneratorData(const Generator& generator, const char* path) {
     ByteStream record;
     writeGenerator(generator, record);
-    const uint8_t tag[4] = {static_cast<uint8_t>(kGeneratorFileTag), static_cast<uint8_t>(kGeneratorFileTag >> 8),
-                            static_cast<uint8_t>(kGeneratorFileTag >> 16),
-                            static_cast<uint8_t>(kGeneratorFileTag >> 24)};
+    const uint8_t tag[4] = {
+        static_cast<uint8_t>(kGeneratorFileTag), static_cast<uint8_t>(kGeneratorFileTag >> 8),
+        static_cast<uint8_t>(kGeneratorFileTag >> 16), static_cast<uint8_t>(kGeneratorFileTag >> 24)};
     return writeWholeFile(path, tag, sizeof tag, record.bytes.data(), record.bytes.size());
 }
 

@@ -20,7 +20,9 @@ constexpr int32_t kMaxKeyMappingPoints = kMaxCurveSegments + 1;
 constexpr float kStraightShape = 0.5f;
 
 // Clamped to 0 … 1; not-a-number reads as 0.
-float clampUnit(float x) noexcept { return x > 0.0f ? (x < 1.0f ? x : 1.0f) : 0.0f; }
+float clampUnit(float x) noexcept {
+    return x > 0.0f ? (x < 1.0f ? x : 1.0f) : 0.0f;
+}
 
 void writeKeyMapping(const BreakpointCurve& curve, ByteStream& stream) {
     const int32_t segments = curve.segmentCount < 0                   ? 0
@@ -49,7 +51,8 @@ bool readKeyMapping(BreakpointCurve& curve, ByteReader& reader, uint32_t version
     float previousX = 0.0f;
     for (int32_t i = 0; i < points; ++i) {
         float x = 0.0f, level = 0.0f, shape = kStraightShape;
-        if (!reader.readF32(x) || !reader.readF32(level) || (withShape && !reader.readF32(shape))) return false;
+        if (!reader.readF32(x) || !reader.readF32(level) || (withShape && !reader.readF32(shape)))
+            return false;
         x = clampUnit(x);
         if (i == 0) {
             read.startValue = level;
@@ -78,7 +81,8 @@ bool readBreakpoints(Modulator& modulator, ByteReader& reader, int32_t partialCo
         for (int32_t k = 0; k < partialCount; ++k)
             if (!reader.readF32(bp.values[k])) return false;
     }
-    for (size_t b = 0; b < read.size(); ++b) updateSlopes(read[b], b + 1 < read.size() ? &read[b + 1] : nullptr);
+    for (size_t b = 0; b < read.size(); ++b)
+        updateSlopes(read[b], b + 1 < read.size() ? &read[b + 1] : nullptr);
     modulator.breakpoints = std::move(read);
     return true;
 }
@@ -194,7 +198,8 @@ bool readModulator(Modulator& m, ByteReader& reader, uint32_t version, int32_t p
         int32_t filterMode = 0;
         if (!reader.readI32(filterMode)) return false;
         m.filterMode = (filterMode >= 0 && filterMode < kFilterModeCount) ? filterMode : kFilterNone;
-        if (!readModulatedValue(m.cutoff, reader, version) || !readModulatedValue(m.resonance, reader, version) ||
+        if (!readModulatedValue(m.cutoff, reader, version) ||
+            !readModulatedValue(m.resonance, reader, version) ||
             !readModulatedValue(m.dryWet, reader, version))
             return false;
     }

@@ -1,15 +1,17 @@
 // The stored form of a step sequencer's steps.
 #include "persist/step_seq_record.h"
 
-#include "persist/byte_writer.h"
 #include "engine/seq/step_seq_ranges.h"
+#include "persist/byte_writer.h"
 
 namespace quenvale {
 namespace {
 
 constexpr int32_t kDefaultLengthIndex = 3;
 
-int32_t validLengthIndex(int32_t index) noexcept { return (index >= 0 && index <= 8) ? index : kDefaultLengthIndex; }
+int32_t validLengthIndex(int32_t index) noexcept {
+    return (index >= 0 && index <= 8) ? index : kDefaultLengthIndex;
+}
 
 }  // namespace
 

@@ -8,7 +8,7 @@ namespace quenvale::fuzz {
 enum RecordKind : uint8_t {
     kBankRecord = 0,
     kProgramRecord = 1,
-    kGeneratorRecord = 2,  // second byte: index into kGeneratorVersions
+    kGeneratorRecord = 2,   // second byte: index into kGeneratorVersions
     kComponentRecords = 3,  // an envelope record, then a step-sequencer record
     kRecordKindCount = 4,
 };

@@ -27,7 +27,8 @@ bool writeSeed(const std::string& directory, const std::string& name, uint8_t ki
     std::FILE* f = std::fopen(path.c_str(), "wb");
     if (f == nullptr) return false;
     const uint8_t prefix[2] = {kind, version};
-    const bool ok = std::fwrite(prefix, 1, 2, f) == 2 && std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
+    const bool ok =
+        std::fwrite(prefix, 1, 2, f) == 2 && std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
     return std::fclose(f) == 0 && ok;
 }
 

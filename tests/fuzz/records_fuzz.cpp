@@ -37,7 +37,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         }
         case fuzz::kGeneratorRecord: {
             Generator generator;
-            if (readGenerator(generator, reader, version) && selectorForPartialCount(generator.partialCount) < 0)
+            if (readGenerator(generator, reader, version) &&
+                selectorForPartialCount(generator.partialCount) < 0)
                 __builtin_trap();
             break;
         }

@@ -1,4 +1,6 @@
 // Bank records: byte-exact round trips, the channel part, refused banks that leave everything as it was.
+#include "persist/bank_record.h"
+
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -7,7 +9,6 @@
 
 #include "engine/env/default_envelope.h"
 #include "engine/spectrum/generator.h"
-#include "persist/bank_record.h"
 #include "persist/envelope_record.h"
 #include "persist/generator_record.h"
 #include "persist/program_record.h"
@@ -71,7 +72,7 @@ TEST(BankRecord, WrittenReadAndWrittenAgainIsTheSameBytes) {
 TEST(BankRecord, BankVersion10001HasNoChannelFlag) {
     const auto programs = sampleBank();
     std::vector<uint8_t> bytes = bankBytes(programs.get(), nullptr);
-    bytes[4] = 0x01;           // bank version 0x10001
+    bytes[4] = 0x01;                 // bank version 0x10001
     bytes.resize(bytes.size() - 4);  // and no flag
     BankImage image;
     ASSERT_TRUE(parse(bytes, image));

@@ -1,4 +1,7 @@
-// Generator records and generator data files: round trips, every stored version, refusals that change nothing.
+// Generator records and generator data files: round trips, every stored version, refusals that change
+// nothing.
+#include "persist/generator_record.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -9,7 +12,6 @@
 #include "engine/spectrum/generator.h"
 #include "persist/byte_writer.h"
 #include "persist/generator_file.h"
-#include "persist/generator_record.h"
 #include "persist/record_builder.h"
 
 namespace quenvale {
@@ -245,7 +247,8 @@ TEST(GeneratorRecord, RefusedRecordsLeaveTheGeneratorAsItWas) {
     edit(source);
     const std::vector<uint8_t> valid = recordOf(source);
     for (size_t n = 0; n < valid.size(); n += (n < 2000 ? 1 : 97))
-        ASSERT_TRUE(refused(std::vector<uint8_t>(valid.begin(), valid.begin() + static_cast<long>(n)), 0x10020))
+        ASSERT_TRUE(
+            refused(std::vector<uint8_t>(valid.begin(), valid.begin() + static_cast<long>(n)), 0x10020))
             << n;
     const auto build = [](auto&& change, int32_t selector = 0) {
         OldModulator amp;

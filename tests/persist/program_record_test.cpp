@@ -1,4 +1,6 @@
 // Program records: the current layout, every readable older version, source checks, component upgrades.
+#include "persist/program_record.h"
+
 #include <gtest/gtest.h>
 
 #include <bit>
@@ -12,7 +14,6 @@
 #include "params/parameter_catalogue.h"
 #include "persist/envelope_record.h"
 #include "persist/generator_record.h"
-#include "persist/program_record.h"
 #include "persist/record_builder.h"
 #include "persist/step_seq_record.h"
 
@@ -44,14 +45,18 @@ int32_t index(const char* name) {
     return i;
 }
 
-uint32_t defaultBits(int32_t i) { return descriptor(i).defaultValue.number; }
+uint32_t defaultBits(int32_t i) {
+    return descriptor(i).defaultValue.number;
+}
 
 // A record of an older version: value e of the list is valueAt(e); empty component entries.
 struct OldProgram {
     OldProgram(uint32_t v, int32_t n) : version(v), valueCount(n) {}
     uint32_t version;
     int32_t valueCount;
-    std::function<uint32_t(int32_t)> valueAt = [](int32_t e) { return 0x40000000u + static_cast<uint32_t>(e); };
+    std::function<uint32_t(int32_t)> valueAt = [](int32_t e) {
+        return 0x40000000u + static_cast<uint32_t>(e);
+    };
     ByteStream envelope;   // given to envelope 1
     ByteStream stepSeq;    // given to step sequencer 1 (versions that store them)
     ByteStream generator;  // the first generator entry
