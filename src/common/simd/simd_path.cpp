@@ -1,0 +1,67 @@
+// Processor feature detection for the run-time choice of vector paths.
+#include "common/simd/simd_path.h"
+
+#include "common/simd/float4.h"
+
+namespace quenvale::simd {
+namespace {
+
+#if QUENVALE_WIDE_SIMD
+bool cpuHasAvx2() noexcept {
+    __builtin_cpu_init();
+    return __builtin_cpu_supports("avx2") != 0;
+}
+bool cpuHasAvx512() noexcept {
+    __builtin_cpu_init();
+    // The AVX-512 files are compiled with F, DQ, BW and VL; the compiler may use any of them.
+    return __builtin_cpu_supports("avx512f") && __builtin_cpu_supports("avx512dq") &&
+           __builtin_cpu_supports("avx512bw") && __builtin_cpu_supports("avx512vl");
+}
+
+// Asked once, when the library is loaded, so that the audio path only reads two flags.
+const bool hasAvx2 = cpuHasAvx2();
+const bool hasAvx512 = cpuHasAvx512();
+#endif
+
+}  // namespace
+
+const char* simdPathName(SimdPath path) noexcept {
+    switch (path) {
+        case SimdPath::kScalar:
+            return "scalar";
+        case SimdPath::kSse2:
+            return "sse2";
+        case SimdPath::kAvx2:
+            return "avx2";
+        case SimdPath::kAvx512:
+            return "avx512";
+    }
+    return "unknown";
+}
+
+bool simdPathSupported(SimdPath path) noexcept {
+    switch (path) {
+        case SimdPath::kScalar:
+            return true;
+#if defined(QUENVALE_HAS_SSE2)
+        case SimdPath::kSse2:
+            return true;
+#endif
+#if QUENVALE_WIDE_SIMD
+        case SimdPath::kAvx2:
+            return hasAvx2;
+        case SimdPath::kAvx512:
+            return hasAvx512;
+#endif
+        default:
+            return false;
+    }
+}
+
+SimdPath bestSimdPath() noexcept {
+    for (int p = kSimdPathCount - 1; p > 0; --p)
+        if (simdPathSupported(static_cast<SimdPath>(p))) return static_cast<SimdPath>(p);
+    return SimdPath::kScalar;
+}
+
+}  // namespace quenvale::simd

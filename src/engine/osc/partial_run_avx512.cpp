@@ -1,0 +1,345 @@
+// AVX-512 partial run kernel: four blocks (16 partials) per register, the sine table held in registers.
+//
+// A group of four blocks is carried through the whole run in registers, skewed in time: the 128-bit
+// chunk c of every register holds block 4g + 3 − c at sample s − 3 + c, so at step s the group's
+// blocks 0, 1, 2, 3 are at samples s, s − 1, s − 2, s − 3. The lane sums ride along the same skew: a
+// sum register takes the running sum of sample s (from the blocks before this group) into chunk 3, and
+// every step moves each sum down one chunk and adds that chunk's block. Four steps later the sum of
+// sample s leaves chunk 0 with this group's four blocks added in block order — exactly the additions of
+// the per-sample loop, in the same order, so the result is identical bit for bit. The whole register is
+// stored at the position of chunk 0's sample: chunks 1 to 3 park their partial sums in the slots of
+// their own samples, which later steps overwrite. A run of n samples takes n + 3 steps; in the first and
+// last three, the chunks outside the run are masked. Groups go in pairs: the second lags the first by
+// four steps and takes the first's finished sums from register to register, which doubles the
+// independent work per step and halves the traffic through memory.
+//
+// (A register of four blocks at one sample with a 4 × 4 transpose before the sums, and masked or
+// extracting stores of the finished chunk, were measured slower on the shuffle and store ports.)
+//
+// Only intrinsics and this file's own internal functions are used here: inline functions shared with
+// baseline files must not be compiled with AVX-512 enabled.
+#include "engine/osc/partial_run_kernels.h"
+
+#if QUENVALE_WIDE_SIMD
+// GCC 12's AVX-512 intrinsics pass _mm512_undefined_*() as the unused merge source, which its own
+// uninitialised-value analysis reports once the intrinsics are inlined.
+#pragma GCC diagnostic ignored "-Wuninitialized"
+#pragma GCC diagnostic ignored "-Wmaybe-uninitialized"
+#include <immintrin.h>
+
+#include <cstdint>
+
+#define QUENVALE_INLINE inline __attribute__((always_inline))
+
+namespace quenvale::partial_kernels {
+namespace {
+
+constexpr int kSkew = 3;  // steps a run takes beyond its samples
+
+// The sine table split into values and slopes, 16 entries per register.
+struct SineRegisters {
+    __m512 value[8];
+    __m512 slope[8];
+};
+
+QUENVALE_INLINE void loadSineRegisters(const PartialBank& bank, SineRegisters& r) noexcept {
+    const float* t = &bank.sineTable[0][0];
+    const __m512i even = _mm512_setr_epi32(0, 2, 4, 6, 8, 10, 12, 14, 16, 18, 20, 22, 24, 26, 28, 30);
+    const __m512i odd = _mm512_add_epi32(even, _mm512_set1_epi32(1));
+    for (int k = 0; k < 8; ++k) {
+        const __m512 a = _mm512_loadu_ps(t + 32 * k);
+        const __m512 b = _mm512_loadu_ps(t + 32 * k + 16);
+        r.value[k] = _mm512_permutex2var_ps(a, even, b);
+        r.slope[k] = _mm512_permutex2var_ps(a, odd, b);
+    }
+}
+
+// Index bits 5 and 6 of every lane, as masks.
+struct IndexBits {
+    __mmask16 bit5, notBit5, bit6;
+};
+
+QUENVALE_INLINE IndexBits indexBits(__m512i index) noexcept {
+    const __mmask16 bit5 = _mm512_test_epi32_mask(index, _mm512_set1_epi32(32));
+    return {bit5, _knot_mask16(bit5), _mm512_test_epi32_mask(index, _mm512_set1_epi32(64))};
+}
+
+// Entry (index AND 127) of a 128-entry table. A two-register permute reads 32 entries (index bits 0…4).
+// For each half of the table (bit 6), a merge-masked permute fills the lanes whose bit 5 is clear from
+// the half's first 32 entries and leaves the index in the others, which a second permute fills from the
+// next 32; one blend on bit 6 picks the half. (Four independent permutes with three blends, or a chain
+// of four merge-masked permutes, measured slower: more blends, or four permute latencies in a row.)
+QUENVALE_INLINE __m512 lookup(const __m512* t, __m512i index, const IndexBits& b) noexcept {
+    __m512 low = _mm512_mask2_permutex2var_ps(t[0], index, b.notBit5, t[1]);
+    low = _mm512_mask2_permutex2var_ps(t[2], _mm512_castps_si512(low), b.bit5, t[3]);
+    __m512 high = _mm512_mask2_permutex2var_ps(t[4], index, b.notBit5, t[5]);
+    high = _mm512_mask2_permutex2var_ps(t[6], _mm512_castps_si512(high), b.bit5, t[7]);
+    return _mm512_mask_blend_ps(b.bit6, low, high);
+}
+
+using Field = float (PartialBlock::*)[4];
+
+// One field of four consecutive blocks, the last block in chunk 0.
+QUENVALE_INLINE __m512 loadField(const PartialBlock* b, Field f) noexcept {
+    __m512 z = _mm512_castps128_ps512(_mm_load_ps(b[3].*f));
+    z = _mm512_insertf32x4(z, _mm_load_ps(b[2].*f), 1);
+    z = _mm512_insertf32x4(z, _mm_load_ps(b[1].*f), 2);
+    return _mm512_insertf32x4(z, _mm_load_ps(b[0].*f), 3);
+}
+
+QUENVALE_INLINE void storeField(PartialBlock* b, Field f, __m512 z, int valid) noexcept {
+    _mm_store_ps(b[0].*f, _mm512_extractf32x4_ps(z, 3));
+    if (valid > 1) _mm_store_ps(b[1].*f, _mm512_extractf32x4_ps(z, 2));
+    if (valid > 2) _mm_store_ps(b[2].*f, _mm512_extractf32x4_ps(z, 1));
+    if (valid > 3) _mm_store_ps(b[3].*f, _mm512_castps512_ps128(z));
+}
+
+struct Group {
+    __m512 ampLeft, ampRight, partialPhase, ratio, phaseOffset;
+    __m512 ampLeftStep, ampRightStep, partialPhaseStep, ratioStep;
+    __m512 sumLeft, sumRight;  // running lane sums, skewed like the blocks
+
+    explicit Group(const PartialBlock* b) noexcept
+        : ampLeft(loadField(b, &PartialBlock::ampLeft)),
+          ampRight(loadField(b, &PartialBlock::ampRight)),
+          partialPhase(loadField(b, &PartialBlock::partialPhase)),
+          ratio(loadField(b, &PartialBlock::ratio)),
+          phaseOffset(loadField(b, &PartialBlock::phaseOffset)),
+          ampLeftStep(loadField(b, &PartialBlock::ampLeftStep)),
+          ampRightStep(loadField(b, &PartialBlock::ampRightStep)),
+          partialPhaseStep(loadField(b, &PartialBlock::partialPhaseStep)),
+          ratioStep(loadField(b, &PartialBlock::ratioStep)),
+          sumLeft(_mm512_setzero_ps()),
+          sumRight(_mm512_setzero_ps()) {}
+
+    void storeMoving(PartialBlock* b, int valid) const noexcept {
+        storeField(b, &PartialBlock::ampLeft, ampLeft, valid);
+        storeField(b, &PartialBlock::ampRight, ampRight, valid);
+        storeField(b, &PartialBlock::partialPhase, partialPhase, valid);
+        storeField(b, &PartialBlock::ratio, ratio, valid);
+    }
+
+    // One step's contributions: p holds each chunk's phase (basePhase + phaseParam at the chunk's
+    // sample). In an edge step only the chunks in `active` sound and move.
+    template <bool kMove, bool kEdge>
+    QUENVALE_INLINE void sound(const SineRegisters& sine, __m512 p, __m512 scale, __mmask16 active,
+                               __m512& left, __m512& right) noexcept {
+        const __m512 x = _mm512_mul_ps(
+            _mm512_add_ps(_mm512_add_ps(_mm512_mul_ps(ratio, p), partialPhase), phaseOffset), scale);
+        const __m512i i = _mm512_cvttps_epi32(x);
+        const __m512 frac = _mm512_sub_ps(x, _mm512_cvtepi32_ps(i));
+        const IndexBits bits = indexBits(i);
+        const __m512 value = lookup(sine.value, i, bits);
+        const __m512 slope = lookup(sine.slope, i, bits);
+        const __m512 sv = _mm512_add_ps(value, _mm512_mul_ps(frac, slope));
+        if constexpr (kEdge) {
+            left = _mm512_maskz_mul_ps(active, ampLeft, sv);
+            right = _mm512_maskz_mul_ps(active, ampRight, sv);
+        } else {
+            left = _mm512_mul_ps(ampLeft, sv);
+            right = _mm512_mul_ps(ampRight, sv);
+        }
+        if constexpr (kMove) {
+            if constexpr (kEdge) {
+                partialPhase = _mm512_mask_add_ps(partialPhase, active, partialPhase, partialPhaseStep);
+                ampLeft = _mm512_mask_add_ps(ampLeft, active, ampLeft, ampLeftStep);
+                ampRight = _mm512_mask_add_ps(ampRight, active, ampRight, ampRightStep);
+                ratio = _mm512_mask_add_ps(ratio, active, ratio, ratioStep);
+            } else {
+                partialPhase = _mm512_add_ps(partialPhase, partialPhaseStep);
+                ampLeft = _mm512_add_ps(ampLeft, ampLeftStep);
+                ampRight = _mm512_add_ps(ampRight, ampRightStep);
+                ratio = _mm512_add_ps(ratio, ratioStep);
+            }
+        }
+    }
+
+    // Every sum moves down one chunk, chunk 3 taking chunk 0 of `in` (the running sum of the chunk's
+    // sample from the blocks before this group), and each chunk adds its block's contribution.
+    QUENVALE_INLINE void take(__m512 inLeft, __m512 inRight, __m512 left, __m512 right) noexcept {
+        sumLeft = _mm512_add_ps(_mm512_castsi512_ps(_mm512_alignr_epi32(_mm512_castps_si512(inLeft),
+                                                                        _mm512_castps_si512(sumLeft), 4)),
+                                left);
+        sumRight = _mm512_add_ps(_mm512_castsi512_ps(_mm512_alignr_epi32(_mm512_castps_si512(inRight),
+                                                                         _mm512_castps_si512(sumRight), 4)),
+                                 right);
+    }
+};
+
+// The running sums of sample s from memory (chunk 0), for the first group of a chain.
+QUENVALE_INLINE __m512 incoming(const float* sums, int s) noexcept {
+    return _mm512_castps128_ps512(_mm_load_ps(sums + 4 * s));
+}
+
+// Writes a chain's last group: chunk 0 holds the finished sum of its sample `sample`; chunks 1 to 3
+// park partial sums in the slots of the three samples after it, which later steps overwrite (the
+// buffers have room around the run).
+QUENVALE_INLINE void finish(const Group& g, float* sumsLeft, float* sumsRight, int sample) noexcept {
+    _mm512_storeu_ps(sumsLeft + 4 * sample, g.sumLeft);
+    _mm512_storeu_ps(sumsRight + 4 * sample, g.sumRight);
+}
+
+// Lanes of the chunks whose block (3 − c) is valid and whose sample s − 3 + c lies in [0, n).
+QUENVALE_INLINE __mmask16 activeLanes(int s, int n, int valid) noexcept {
+    unsigned mask = 0;
+    for (int c = 0; c < 4; ++c) {
+        const int block = 3 - c, sample = s - block;
+        if (block < valid && sample >= 0 && sample < n) mask |= 0xFu << (4 * c);
+    }
+    return static_cast<__mmask16>(mask);
+}
+
+// One group alone: step s sounds samples s − 3 … s.
+template <bool kMove>
+void renderSingle(Group& a, const SineRegisters& sine, __m512 scale, const float* skewed, int n, int valid,
+                  float* sumsLeft, float* sumsRight) noexcept {
+    int s = 0;
+    auto edge = [&](int step) {
+        __m512 l, r;
+        a.template sound<kMove, true>(sine, _mm512_load_ps(skewed + 16 * step), scale,
+                                      activeLanes(step, n, valid), l, r);
+        a.take(incoming(sumsLeft, step), incoming(sumsRight, step), l, r);
+        finish(a, sumsLeft, sumsRight, step - kSkew);
+    };
+    if (valid == 4) {
+        for (; s < kSkew; ++s) edge(s);
+        for (; s < n; ++s) {
+            __m512 l, r;
+            a.template sound<kMove, false>(sine, _mm512_load_ps(skewed + 16 * s), scale, 0xFFFF, l, r);
+            a.take(incoming(sumsLeft, s), incoming(sumsRight, s), l, r);
+            finish(a, sumsLeft, sumsRight, s - kSkew);
+        }
+    }
+    for (; s < n + kSkew; ++s) edge(s);
+}
+
+// Two consecutive groups in one pass, for twice the independent work per step. Group b lags group a by
+// four steps and takes a's finished sums straight from a's chunk 0, so only a reads the sums and only
+// b writes them: step s sounds a's samples s − 3 … s and b's samples s − 7 … s − 4.
+template <bool kMove>
+void renderPair(Group& a, Group& b, const SineRegisters& sine, __m512 scale, const float* skewed, int n,
+                int validB, float* sumsLeft, float* sumsRight) noexcept {
+    constexpr int kLag = 4;
+    const int steps = n + kSkew + kLag;
+    for (int s = 0; s < steps; ++s) {
+        const bool aRuns = s < n + kSkew, bRuns = s >= kLag;
+        const bool steady = s >= kSkew + kLag && s < n && validB == 4;
+        const __m512 previousLeft = a.sumLeft, previousRight = a.sumRight;
+        __m512 al, ar, bl, br;
+        if (steady) {
+            b.template sound<kMove, false>(sine, _mm512_load_ps(skewed + 16 * (s - kLag)), scale, 0xFFFF, bl,
+                                           br);
+            a.template sound<kMove, false>(sine, _mm512_load_ps(skewed + 16 * s), scale, 0xFFFF, al, ar);
+        } else {
+            if (bRuns)
+                b.template sound<kMove, true>(sine, _mm512_load_ps(skewed + 16 * (s - kLag)), scale,
+                                              activeLanes(s - kLag, n, validB), bl, br);
+            if (aRuns)
+                a.template sound<kMove, true>(sine, _mm512_load_ps(skewed + 16 * s), scale,
+                                              activeLanes(s, n, 4), al, ar);
+        }
+        if (bRuns) {
+            b.take(previousLeft, previousRight, bl, br);
+            finish(b, sumsLeft, sumsRight, s - kSkew - kLag);
+        }
+        if (aRuns) a.take(incoming(sumsLeft, s), incoming(sumsRight, s), al, ar);
+    }
+}
+
+template <bool kMove>
+void renderGroups(PartialBank& bank, const float* p, int n, int count, float* sumsLeft,
+                  float* sumsRight) noexcept {
+    SineRegisters sine;
+    loadSineRegisters(bank, sine);
+    const __m512 scale = _mm512_broadcast_f32x4(_mm_load_ps(bank.tableScale));
+    // Skewed phases: chunk c of step s holds p[s − 3 + c] (0 outside the run).
+    alignas(64) float padded[kSkew + kMaxRunSamplesForKernels + kSkew + 1] = {};
+    for (int t = 0; t < n; ++t) padded[kSkew + t] = p[t];
+    alignas(64) float skewed[(kMaxRunSamplesForKernels + kSkew) * 16];
+    const __m512i spread = _mm512_setr_epi32(0, 0, 0, 0, 1, 1, 1, 1, 2, 2, 2, 2, 3, 3, 3, 3);
+    for (int s = 0; s < n + kSkew; ++s)
+        _mm512_store_ps(skewed + 16 * s,
+                        _mm512_permutexvar_ps(spread, _mm512_castps128_ps512(_mm_loadu_ps(padded + s))));
+
+    int g = 0;
+    for (; g + 4 < count; g += 8) {  // a full group a and a group b with at least one block
+        const int validB = count - (g + 4) < 4 ? count - (g + 4) : 4;
+        Group a(&bank.blocks[g]), b(&bank.blocks[g + 4]);
+        renderPair<kMove>(a, b, sine, scale, skewed, n, validB, sumsLeft, sumsRight);
+        if constexpr (kMove) {
+            a.storeMoving(&bank.blocks[g], 4);
+            b.storeMoving(&bank.blocks[g + 4], validB);
+        }
+    }
+    if (g < count) {
+        const int valid = count - g;
+        Group a(&bank.blocks[g]);
+        renderSingle<kMove>(a, sine, scale, skewed, n, valid, sumsLeft, sumsRight);
+        if constexpr (kMove) a.storeMoving(&bank.blocks[g], valid);
+    }
+}
+
+// Lane 0 of sixteen blocks from `first` on (lanes past `valid` read as 0).
+struct LaneZero {
+    __m512 ratio, ratioStep, phase, phaseStep;
+    __mmask16 valid;
+
+    LaneZero(const PartialBank& bank, int first, int count) noexcept {
+        const int left = count - first;
+        valid = left >= 16 ? static_cast<__mmask16>(0xFFFF)
+                           : static_cast<__mmask16>(left > 0 ? (1u << left) - 1u : 0u);
+        const __m512i lanes = _mm512_setr_epi32(0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15);
+        const __m512i index = _mm512_mullo_epi32(_mm512_add_epi32(lanes, _mm512_set1_epi32(first)),
+                                                 _mm512_set1_epi32(kPartialBlockFloats));
+        const __m512 zero = _mm512_setzero_ps();
+        const PartialBlock& b = bank.blocks[0];
+        ratio = _mm512_mask_i32gather_ps(zero, valid, index, &b.ratio[0], 4);
+        ratioStep = _mm512_mask_i32gather_ps(zero, valid, index, &b.ratioStep[0], 4);
+        phase = _mm512_mask_i32gather_ps(zero, valid, index, &b.partialPhase[0], 4);
+        phaseStep = _mm512_mask_i32gather_ps(zero, valid, index, &b.partialPhaseStep[0], 4);
+    }
+
+    // The stop test at one sample (ratio × f0 + phase below 20 kHz), then the sample's move.
+    QUENVALE_INLINE __mmask16 test(__mmask16 pass, __m512 baseFrequency, __m512 stop) noexcept {
+        pass = _mm512_mask_cmp_ps_mask(pass, _mm512_add_ps(_mm512_mul_ps(ratio, baseFrequency), phase), stop,
+                                       _CMP_LT_OQ);
+        ratio = _mm512_add_ps(ratio, ratioStep);
+        phase = _mm512_add_ps(phase, phaseStep);
+        return pass;
+    }
+};
+
+}  // namespace
+
+int countFullBlocksAvx512(const PartialBank& bank, const float* baseFrequency, int n, int count) noexcept {
+    // 32 blocks per pass: two independent chains hide the latency of the moving ratio and phase.
+    const __m512 stop = _mm512_set1_ps(kPartialStopFrequency);
+    for (int g = 0; g < count; g += 32) {
+        LaneZero a(bank, g, count), b(bank, g + 16, count);
+        __mmask16 passA = a.valid, passB = b.valid;
+        for (int t = 0; t < n; ++t) {
+            const __m512 f = _mm512_set1_ps(baseFrequency[t]);
+            passA = a.test(passA, f, stop);
+            passB = b.test(passB, f, stop);
+        }
+        const unsigned failed = (static_cast<unsigned>(a.valid) & ~static_cast<unsigned>(passA)) |
+                                ((static_cast<unsigned>(b.valid) & ~static_cast<unsigned>(passB)) << 16);
+        if (failed != 0) return g + __builtin_ctz(failed);
+    }
+    return count;
+}
+
+void renderFullBlocksAvx512(PartialBank& bank, const float* p, int n, int count, float* sumsLeft,
+                            float* sumsRight) noexcept {
+    renderGroups<true>(bank, p, n, count, sumsLeft, sumsRight);
+}
+
+void renderBareBlocksAvx512(const PartialBank& bank, const float* p, int n, int count, float* sumsLeft,
+                            float* sumsRight) noexcept {
+    // Frozen blocks: nothing is written back, so the cast only satisfies the shared group code.
+    renderGroups<false>(const_cast<PartialBank&>(bank), p, n, count, sumsLeft, sumsRight);
+}
+
+}  // namespace quenvale::partial_kernels
+
+#endif
