@@ -3,7 +3,8 @@
 //
 // An editor announces itself and waits until no render is in progress; a render that finds an
 // editor announced renders that block silent instead of reading memory that may be moving.
-// Plain 32-bit parameter stores do not use this guard.
+// Plain 32-bit parameter stores do not use this guard. Several readers may hold the audio side at
+// once (the render and a voice refresh after a parameter store on another thread), so it is counted.
 #pragma once
 
 #include <atomic>
@@ -16,15 +17,15 @@ class EditGuard {
 public:
     // [audio] True when the caller may read engine structures until leaveAudio().
     bool tryEnterAudio() noexcept {
-        rendering_.store(true, std::memory_order_seq_cst);
+        rendering_.fetch_add(1, std::memory_order_seq_cst);
         if (editing_.load(std::memory_order_seq_cst)) {
-            rendering_.store(false, std::memory_order_seq_cst);
+            rendering_.fetch_sub(1, std::memory_order_seq_cst);
             return false;
         }
         return true;
     }
-    // [audio]
-    void leaveAudio() noexcept { rendering_.store(false, std::memory_order_seq_cst); }
+    // [audio] Ends a successful tryEnterAudio().
+    void leaveAudio() noexcept { rendering_.fetch_sub(1, std::memory_order_seq_cst); }
 
     // [ui] Scope of one structural edit. Edits nest on the same thread only through EditScope
     // objects created by the outermost caller; the mutex serialises editors among themselves.
@@ -33,7 +34,7 @@ public:
         explicit EditScope(EditGuard& guard) : guard_(guard) {
             guard_.editors_.lock();
             guard_.editing_.store(true, std::memory_order_seq_cst);
-            while (guard_.rendering_.load(std::memory_order_seq_cst)) std::this_thread::yield();
+            while (guard_.rendering_.load(std::memory_order_seq_cst) != 0) std::this_thread::yield();
         }
         ~EditScope() {
             guard_.editing_.store(false, std::memory_order_seq_cst);
@@ -50,7 +51,7 @@ public:
     bool editing() const noexcept { return editing_.load(); }
 
 private:
-    std::atomic<bool> rendering_{false};
+    std::atomic<int> rendering_{0};
     std::atomic<bool> editing_{false};
     std::mutex editors_;
 };

@@ -1,15 +1,20 @@
-// Chunk reading and writing: refused until the program and bank format is in place.
+// Host chunks: the whole bank followed by the live channel state, as one bank record.
 #include "plugin/bank_chunk.h"
+
+#include "persist/bank_io.h"
 
 namespace quenvale {
 
-bool writeBankChunk(SynthEngine&, std::vector<uint8_t>& out) {
-    out.clear();
-    return false;
+bool writeBankChunk(SynthEngine& engine, std::vector<uint8_t>& out) {
+    ByteStream stream;
+    writeBank(engine, stream, true);
+    out.swap(stream.bytes);
+    return true;
 }
 
-bool readBankChunk(SynthEngine&, const uint8_t*, size_t) {
-    return false;
+bool readBankChunk(SynthEngine& engine, const uint8_t* data, size_t size) {
+    ByteReader reader(data, size);
+    return readBank(engine, reader, true);
 }
 
 }  // namespace quenvale

@@ -112,10 +112,11 @@ TEST_F(PluginObject, HostTempoKeepsTheLastKnownValue) {
     EXPECT_EQ(plugin.currentHostTempo(), 97.5f);
     host_.setTimeInfoFlags(kVstTempoValid);
     EXPECT_EQ(plugin.currentHostTempo(), 60.0f);
-    // The render loop asks the host through the same reader.
+    // The render loop asks the host through the same reader, once per control tick: any 64
+    // consecutive samples hold one.
     const int before = host_.timeInfoRequests();
-    float left[16], right[16];
-    host_.processReplacing(left, right, 16);
+    float left[64], right[64];
+    host_.processReplacing(left, right, 64);
     EXPECT_GT(host_.timeInfoRequests(), before);
 }
 

@@ -1,8 +1,4 @@
-// Where quenvale-resynth reads and writes generators: generator data files and banks.
-//
-// SEAM: these calls go to the persistence layer (generator records, generator data files, bank
-// records). Until that layer is part of this build they refuse with a message saying so, and the
-// tool stops before writing anything.
+// Where quenvale-resynth reads and writes generators: generator data files and programs of banks.
 #pragma once
 
 #include <cstdint>
@@ -24,9 +20,11 @@ public:
     BankSession(const BankSession&) = delete;
     BankSession& operator=(const BankSession&) = delete;
 
-    // [ui] Reads the bank at `path` and program `program`'s generator into `generator`.
+    // [ui] Reads the bank at `path` and program `program`'s generator into `generator` (the default
+    // generator when the program stores none). False for a file that is not a readable bank.
     bool open(const std::string& path, int32_t program, Generator& generator, std::string& error);
-    // [ui] Puts `generator` back into the program and writes the whole bank to `path`.
+    // [ui] Puts `generator` back into the program and writes the whole bank (with the channel state
+    // it was read with, if any) to `path`.
     bool store(const Generator& generator, const std::string& path, std::string& error);
 
 private:
