@@ -5,8 +5,10 @@
 #include <cmath>
 #include <utility>
 
+#include "engine/channel.h"
 #include "engine/edit_guard.h"
 #include "engine/spectrum/generator.h"
+#include "engine/synth_engine.h"
 #include "resynth/harmonic_analyser.h"
 #include "resynth/resample.h"
 #include "resynth/wav_reader.h"
@@ -170,6 +172,13 @@ bool resynthesize(Generator& generator, const char* path, const ResynthOptions& 
         if (applied) applied();
     }
     return true;  // the replaced lists and layers are released here, outside the scope
+}
+
+bool resynthesize(SynthEngine& engine, const char* path, const ResynthOptions& options, ResynthReport* report,
+                  const ResynthProgress& progress) {
+    return resynthesize(
+        *engine.channel().generator, path, options, engine.editGuard(),
+        [&engine] { engine.generatorChanged(); }, report, progress);
 }
 
 }  // namespace quenvale

@@ -20,6 +20,7 @@ namespace quenvale {
 
 struct Generator;
 class EditGuard;
+class SynthEngine;
 
 // Called after each analysed frame with the frames done so far and the frame count of the run.
 using ResynthProgress = std::function<void(int32_t done, int32_t total)>;
@@ -71,5 +72,11 @@ bool resynthesize(Generator& generator, const char* path, const ResynthOptions& 
 bool resynthesize(Generator& generator, const char* path, const ResynthOptions& options, EditGuard& guard,
                   const std::function<void()>& applied, ResynthReport* report = nullptr,
                   const ResynthProgress& progress = {});
+
+// [ui] The editor's form: into the engine's live generator (the channel's), with the apply step under
+// the engine's edit guard and the voices' spectrum states rebuilt inside it. The program keeps its
+// stored generator until the user stores the program.
+bool resynthesize(SynthEngine& engine, const char* path, const ResynthOptions& options,
+                  ResynthReport* report = nullptr, const ResynthProgress& progress = {});
 
 }  // namespace quenvale

@@ -12,7 +12,16 @@
 #include <vector>
 
 #include "audio_input.h"
+#include "engine/program.h"
+#include "engine/spectrum/generator.h"
+#include "persist/bank_record.h"
+#include "persist/byte_reader.h"
+#include "persist/component_streams.h"
+#include "persist/generator_file.h"
+#include "persist/whole_file.h"
+#include "resynth/resynthesis.h"
 #include "resynth/wav_reader.h"
+#include "tone_support.h"
 #include "tool_options.h"
 #include "wav_test_support.h"
 
@@ -236,6 +245,90 @@ TEST(ResynthToolExecutable, RefusalsLeaveTheExistingOutputAndNoStrayFiles) {
         ++entries;
     }
     EXPECT_EQ(entries, 3);  // out.qgd, tone.wav, junk.wav
+}
+
+std::vector<uint8_t> fileBytes(const std::string& path) {
+    std::vector<uint8_t> bytes;
+    EXPECT_TRUE(readWholeFile(path.c_str(), bytes)) << path;
+    return bytes;
+}
+
+TEST(ResynthToolExecutable, GeneratorFileMatchesTheAnalysisInProcess) {
+    TempFolder tmp;
+    const std::string tone = test::writeTone(
+        tmp, "tone.wav", test::makeTone(30000, {{327, 0.4, 0.1}, {654, 0.2, 0.3}, {981, 0.05, 0.05}}));
+    const std::string out = tmp.file("out.qgd");
+    ASSERT_EQ(runTool(tone + " --fundamental 440 --distance 0.05 --amp --pan --partials 64 --qgd " + out), 0);
+
+    Generator expected;
+    expected.setPartialCount(64);
+    ResynthOptions options;
+    options.fundamental = 440.0f;
+    options.samplingDistance = 0.05f;
+    options.detune = options.phase = false;
+    ASSERT_TRUE(resynthesize(expected, tone.c_str(), options));
+    ASSERT_TRUE(saveGeneratorData(expected, tmp.file("expected.qgd").c_str()));
+    EXPECT_EQ(fileBytes(out), fileBytes(tmp.file("expected.qgd")));
+
+    Generator loaded;
+    ASSERT_TRUE(loadGeneratorData(loaded, out.c_str()));
+    EXPECT_EQ(loaded.partialCount, 64);
+    EXPECT_EQ(loaded.modulator(kSpectrumAmp).breakpointCount(), 1 + (30057 - 8192) / 2205);
+    EXPECT_EQ(loaded.modulator(kSpectrumDetune).breakpointCount(), 1);  // untouched default
+}
+
+TEST(ResynthToolExecutable, TooShortRecordingSavesAndLoadsEmptyModulators) {
+    TempFolder tmp;
+    const std::string tone = test::writeTone(tmp, "short.wav", test::makeTone(4000, {{327, 0.4, 0.4}}));
+    const std::string out = tmp.file("short.qgd");
+    ASSERT_EQ(runTool(tone + " --fundamental 440 --qgd " + out), 0);
+    Generator loaded;
+    ASSERT_TRUE(loadGeneratorData(loaded, out.c_str()));
+    EXPECT_EQ(loaded.partialCount, 512);
+    for (const Modulator& m : loaded.modulators) EXPECT_EQ(m.breakpointCount(), 0) << m.name;
+}
+
+TEST(ResynthToolExecutable, BankProgramGetsLayersAndEverythingElseStays) {
+    TempFolder tmp;
+    const std::string bankIn = std::string(QUENVALE_SOURCE_DIR) + "/examples/demo.qpb";
+    const std::string tone = test::writeTone(tmp, "tone.wav", test::makeTone(20000, {{327, 0.4, 0.4}}));
+    const std::string out = tmp.file("out.qpb");
+    const int32_t program = 5;
+    ASSERT_EQ(runTool(tone + " --fundamental 440 --layer --bank " + bankIn + " --program 5 --out " + out), 0);
+
+    const std::vector<uint8_t> inBytes = fileBytes(bankIn), outBytes = fileBytes(out);
+    BankImage before, after;
+    ByteReader r1(inBytes.data(), inBytes.size()), r2(outBytes.data(), outBytes.size());
+    ASSERT_TRUE(parseBankRecord(r1, before));
+    ASSERT_TRUE(parseBankRecord(r2, after));
+
+    Generator original, edited;
+    const Program& in = before.programs[program];
+    if (!in.generatorData.empty()) {
+        ASSERT_TRUE(readGeneratorStream(in.generatorData, in.version, original));
+    }
+    ASSERT_TRUE(
+        readGeneratorStream(after.programs[program].generatorData, after.programs[program].version, edited));
+
+    // Only program 5's generator record differs: putting it into the input gives the output's bytes.
+    before.programs[program].generatorData = after.programs[program].generatorData;
+    ByteStream rewritten;
+    writeBankRecord(before.programs.get(), before.channel.get(), rewritten);
+    EXPECT_EQ(rewritten.bytes, outBytes);
+
+    EXPECT_EQ(edited.partialCount, original.partialCount);
+    for (int32_t t = 0; t < kSpectrumPropertyCount; ++t) {
+        const Modulator& m = edited.modulators[t];
+        ASSERT_EQ(m.childCount(), original.modulators[t].childCount() + 1) << m.name;
+        EXPECT_EQ(m.children.back().child->name, "Re-Synth");
+        EXPECT_EQ(m.children.back().mode, 1);
+        EXPECT_EQ(m.breakpointCount(), original.modulators[t].breakpointCount());
+    }
+
+    // A file that is not a bank: refused, the existing output kept.
+    const std::vector<uint8_t> kept = fileBytes(out);
+    EXPECT_NE(runTool(tone + " --fundamental 440 --bank " + tone + " --program 5 --out " + out), 0);
+    EXPECT_EQ(fileBytes(out), kept);
 }
 #endif
 
