@@ -27,11 +27,14 @@ i686-w64-mingw32-objdump -p build-win32/QuenvaleVST.dll | grep "VSTPluginMain" >
   || { echo "QuenvaleVST.dll does not export VSTPluginMain" >&2; exit 1; }
 echo "QuenvaleVST.dll exports VSTPluginMain"
 
-echo "== fuzzing the record readers (60 s)"
+echo "== fuzzing the record readers (60 s) and the WAV reader (30 s)"
 CC=clang CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQUENVALE_FUZZ=ON \
   -DQUENVALE_SANITIZE=address,undefined -DQUENVALE_TESTS=OFF -DQUENVALE_BENCH=OFF -DQUENVALE_TOOLS=OFF >/dev/null
 cmake --build build-fuzz -j "$JOBS"
-rm -rf build-fuzz/corpus && mkdir -p build-fuzz/corpus
+rm -rf build-fuzz/corpus build-fuzz/corpus-wav && mkdir -p build-fuzz/corpus
 build-fuzz/tests/fuzz/quenvale_fuzz_seeds build-fuzz/corpus
 build-fuzz/tests/fuzz/quenvale_fuzz_records -max_total_time=60 -rss_limit_mb=2048 -print_final_stats=1 \
   build-fuzz/corpus
+mkdir -p build-fuzz/corpus-wav
+build-fuzz/tests/fuzz/quenvale_fuzz_wav -max_total_time=30 -rss_limit_mb=2048 -print_final_stats=1 \
+  build-fuzz/corpus-wav

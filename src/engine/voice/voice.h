@@ -16,7 +16,7 @@ class SynthEngine;
 
 // States: unassigned (channel −1, inactive, not in the engine's voice list), sounding (channel 0,
 // active, listed), assigned but silent (channel 0, inactive, listed; reused first).
-struct alignas(16) Voice {
+struct Voice {  // aligned as strictly as its vector members require
     SynthEngine* engine = nullptr;
     int32_t index = 0;
     int32_t channel = -1;
