@@ -94,90 +94,9 @@ QUENVALE_INLINE void storeField(PartialBlock* b, Field f, __m512 z, int valid) n
     if (valid > 3) _mm_store_ps(b[3].*f, _mm512_castps512_ps128(z));
 }
 
-struct Group {
-    __m512 ampLeft, ampRight, partialPhase, ratio, phaseOffset;
-    __m512 ampLeftStep, ampRightStep, partialPhaseStep, ratioStep;
-    __m512 sumLeft, sumRight;  // running lane sums, skewed like the blocks
-
-    explicit Group(const PartialBlock* b) noexcept
-        : ampLeft(loadField(b, &PartialBlock::ampLeft)),
-          ampRight(loadField(b, &PartialBlock::ampRight)),
-          partialPhase(loadField(b, &PartialBlock::partialPhase)),
-          ratio(loadField(b, &PartialBlock::ratio)),
-          phaseOffset(loadField(b, &PartialBlock::phaseOffset)),
-          ampLeftStep(loadField(b, &PartialBlock::ampLeftStep)),
-          ampRightStep(loadField(b, &PartialBlock::ampRightStep)),
-          partialPhaseStep(loadField(b, &PartialBlock::partialPhaseStep)),
-          ratioStep(loadField(b, &PartialBlock::ratioStep)),
-          sumLeft(_mm512_setzero_ps()),
-          sumRight(_mm512_setzero_ps()) {}
-
-    void storeMoving(PartialBlock* b, int valid) const noexcept {
-        storeField(b, &PartialBlock::ampLeft, ampLeft, valid);
-        storeField(b, &PartialBlock::ampRight, ampRight, valid);
-        storeField(b, &PartialBlock::partialPhase, partialPhase, valid);
-        storeField(b, &PartialBlock::ratio, ratio, valid);
-    }
-
-    // One step's contributions: p holds each chunk's phase (basePhase + phaseParam at the chunk's
-    // sample). In an edge step only the chunks in `active` sound and move.
-    template <bool kMove, bool kEdge>
-    QUENVALE_INLINE void sound(const SineRegisters& sine, __m512 p, __m512 scale, __mmask16 active,
-                               __m512& left, __m512& right) noexcept {
-        const __m512 x = _mm512_mul_ps(
-            _mm512_add_ps(_mm512_add_ps(_mm512_mul_ps(ratio, p), partialPhase), phaseOffset), scale);
-        const __m512i i = _mm512_cvttps_epi32(x);
-        const __m512 frac = _mm512_sub_ps(x, _mm512_cvtepi32_ps(i));
-        const IndexBits bits = indexBits(i);
-        const __m512 value = lookup(sine.value, i, bits);
-        const __m512 slope = lookup(sine.slope, i, bits);
-        const __m512 sv = _mm512_add_ps(value, _mm512_mul_ps(frac, slope));
-        if constexpr (kEdge) {
-            left = _mm512_maskz_mul_ps(active, ampLeft, sv);
-            right = _mm512_maskz_mul_ps(active, ampRight, sv);
-        } else {
-            left = _mm512_mul_ps(ampLeft, sv);
-            right = _mm512_mul_ps(ampRight, sv);
-        }
-        if constexpr (kMove) {
-            if constexpr (kEdge) {
-                partialPhase = _mm512_mask_add_ps(partialPhase, active, partialPhase, partialPhaseStep);
-                ampLeft = _mm512_mask_add_ps(ampLeft, active, ampLeft, ampLeftStep);
-                ampRight = _mm512_mask_add_ps(ampRight, active, ampRight, ampRightStep);
-                ratio = _mm512_mask_add_ps(ratio, active, ratio, ratioStep);
-            } else {
-                partialPhase = _mm512_add_ps(partialPhase, partialPhaseStep);
-                ampLeft = _mm512_add_ps(ampLeft, ampLeftStep);
-                ampRight = _mm512_add_ps(ampRight, ampRightStep);
-                ratio = _mm512_add_ps(ratio, ratioStep);
-            }
-        }
-    }
-
-    // Every sum moves down one chunk, chunk 3 taking chunk 0 of `in` (the running sum of the chunk's
-    // sample from the blocks before this group), and each chunk adds its block's contribution.
-    QUENVALE_INLINE void take(__m512 inLeft, __m512 inRight, __m512 left, __m512 right) noexcept {
-        sumLeft = _mm512_add_ps(_mm512_castsi512_ps(_mm512_alignr_epi32(_mm512_castps_si512(inLeft),
-                                                                        _mm512_castps_si512(sumLeft), 4)),
-                                left);
-        sumRight = _mm512_add_ps(_mm512_castsi512_ps(_mm512_alignr_epi32(_mm512_castps_si512(inRight),
-                                                                         _mm512_castps_si512(sumRight), 4)),
-                                 right);
-    }
-};
-
-// The running sums of sample s from memory (chunk 0), for the first group of a chain.
-QUENVALE_INLINE __m512 incoming(const float* sums, int s) noexcept {
-    return _mm512_castps128_ps512(_mm_load_ps(sums + 4 * s));
-}
-
-// Writes a chain's last group: chunk 0 holds the finished sum of its sample `sample`; chunks 1 to 3
-// park partial sums in the slots of the three samples after it, which later steps overwrite (the
-// buffers have room around the run).
-QUENVALE_INLINE void finish(const Group& g, float* sumsLeft, float* sumsRight, int sample) noexcept {
-    _mm512_storeu_ps(sumsLeft + 4 * sample, g.sumLeft);
-    _mm512_storeu_ps(sumsRight + 4 * sample, g.sumRight);
-}
+// Steps a group takes through a run of n samples (n + kSkew), plus the two steps the pipeline reads ahead.
+constexpr int kPipelineAhead = 2;
+constexpr int kMaxSteps = kMaxRunSamplesForKernels + kSkew + kPipelineAhead;
 
 // Lanes of the chunks whose block (3 − c) is valid and whose sample s − 3 + c lies in [0, n).
 QUENVALE_INLINE __mmask16 activeLanes(int s, int n, int valid) noexcept {
@@ -189,61 +108,116 @@ QUENVALE_INLINE __mmask16 activeLanes(int s, int n, int valid) noexcept {
     return static_cast<__mmask16>(mask);
 }
 
-// One group alone: step s sounds samples s − 3 … s.
-template <bool kMove>
-void renderSingle(Group& a, const SineRegisters& sine, __m512 scale, const float* skewed, int n, int valid,
-                  float* sumsLeft, float* sumsRight) noexcept {
-    int s = 0;
-    auto edge = [&](int step) {
-        __m512 l, r;
-        a.template sound<kMove, true>(sine, _mm512_load_ps(skewed + 16 * step), scale,
-                                      activeLanes(step, n, valid), l, r);
-        a.take(incoming(sumsLeft, step), incoming(sumsRight, step), l, r);
-        finish(a, sumsLeft, sumsRight, step - kSkew);
-    };
-    if (valid == 4) {
-        for (; s < kSkew; ++s) edge(s);
-        for (; s < n; ++s) {
-            __m512 l, r;
-            a.template sound<kMove, false>(sine, _mm512_load_ps(skewed + 16 * s), scale, 0xFFFF, l, r);
-            a.take(incoming(sumsLeft, s), incoming(sumsRight, s), l, r);
-            finish(a, sumsLeft, sumsRight, s - kSkew);
-        }
+// The sounding chunks of every step of a run (none past its last step).
+struct StepMasks {
+    __mmask16 step[kMaxSteps];
+    StepMasks(int n, int valid) noexcept {
+        for (int s = 0; s < kMaxSteps; ++s) step[s] = activeLanes(s, n, valid);
     }
-    for (; s < n + kSkew; ++s) edge(s);
+};
+
+struct Group {
+    __m512 ampLeft, ampRight, partialPhase, ratio, phaseOffset;
+    __m512 ampLeftStep, ampRightStep, partialPhaseStep, ratioStep;
+
+    explicit Group(const PartialBlock* b) noexcept
+        : ampLeft(loadField(b, &PartialBlock::ampLeft)),
+          ampRight(loadField(b, &PartialBlock::ampRight)),
+          partialPhase(loadField(b, &PartialBlock::partialPhase)),
+          ratio(loadField(b, &PartialBlock::ratio)),
+          phaseOffset(loadField(b, &PartialBlock::phaseOffset)),
+          ampLeftStep(loadField(b, &PartialBlock::ampLeftStep)),
+          ampRightStep(loadField(b, &PartialBlock::ampRightStep)),
+          partialPhaseStep(loadField(b, &PartialBlock::partialPhaseStep)),
+          ratioStep(loadField(b, &PartialBlock::ratioStep)) {}
+
+    void storeMoving(PartialBlock* b, int valid) const noexcept {
+        storeField(b, &PartialBlock::ampLeft, ampLeft, valid);
+        storeField(b, &PartialBlock::ampRight, ampRight, valid);
+        storeField(b, &PartialBlock::partialPhase, partialPhase, valid);
+        storeField(b, &PartialBlock::ratio, ratio, valid);
+    }
+};
+
+// The table position of one step: truncated index and fraction.
+struct Position {
+    __m512i index;
+    __m512 frac;
+};
+
+// A group runs through three stages, each step two stages behind the one after it, so that every stage
+// of a loop pass depends only on the previous pass: (a) position from ratio and phase, which then move;
+// (b) table lookups and interpolation; (c) amplitudes, sums, and the amplitudes' move. Each chunk moves
+// only in the steps where it sounds.
+template <bool kMove>
+QUENVALE_INLINE Position stagePosition(Group& g, __m512 p, __m512 scale, __mmask16 active) noexcept {
+    const __m512 x = _mm512_mul_ps(
+        _mm512_add_ps(_mm512_add_ps(_mm512_mul_ps(g.ratio, p), g.partialPhase), g.phaseOffset), scale);
+    const __m512i i = _mm512_cvttps_epi32(x);
+    if constexpr (kMove) {
+        g.partialPhase = _mm512_mask_add_ps(g.partialPhase, active, g.partialPhase, g.partialPhaseStep);
+        g.ratio = _mm512_mask_add_ps(g.ratio, active, g.ratio, g.ratioStep);
+    }
+    return {i, _mm512_sub_ps(x, _mm512_cvtepi32_ps(i))};
 }
 
-// Two consecutive groups in one pass, for twice the independent work per step. Group b lags group a by
-// four steps and takes a's finished sums straight from a's chunk 0, so only a reads the sums and only
-// b writes them: step s sounds a's samples s − 3 … s and b's samples s − 7 … s − 4.
+QUENVALE_INLINE __m512 stageSine(const SineRegisters& sine, const Position& pos) noexcept {
+    const IndexBits bits = indexBits(pos.index);
+    const __m512 value = lookup(sine.value, pos.index, bits);
+    const __m512 slope = lookup(sine.slope, pos.index, bits);
+    return _mm512_add_ps(value, _mm512_mul_ps(pos.frac, slope));
+}
+
+// The running sums of sample s from memory (chunk 0), moved into chunk 3.
+QUENVALE_INLINE __m512 incoming(const float* sums, int s) noexcept {
+    return _mm512_castps128_ps512(_mm_load_ps(sums + 4 * s));
+}
+
+// Every sum moves down one chunk, chunk 3 taking the running sum of its sample from the blocks before
+// this group, and each chunk adds its block's contribution. Chunk 0 then holds the finished sum of
+// sample s − 3; chunks 1 to 3 park partial sums in the slots of the three samples after it, which later
+// steps overwrite (the buffers have room around the run).
 template <bool kMove>
-void renderPair(Group& a, Group& b, const SineRegisters& sine, __m512 scale, const float* skewed, int n,
-                int validB, float* sumsLeft, float* sumsRight) noexcept {
-    constexpr int kLag = 4;
-    const int steps = n + kSkew + kLag;
-    for (int s = 0; s < steps; ++s) {
-        const bool aRuns = s < n + kSkew, bRuns = s >= kLag;
-        const bool steady = s >= kSkew + kLag && s < n && validB == 4;
-        const __m512 previousLeft = a.sumLeft, previousRight = a.sumRight;
-        __m512 al, ar, bl, br;
-        if (steady) {
-            b.template sound<kMove, false>(sine, _mm512_load_ps(skewed + 16 * (s - kLag)), scale, 0xFFFF, bl,
-                                           br);
-            a.template sound<kMove, false>(sine, _mm512_load_ps(skewed + 16 * s), scale, 0xFFFF, al, ar);
-        } else {
-            if (bRuns)
-                b.template sound<kMove, true>(sine, _mm512_load_ps(skewed + 16 * (s - kLag)), scale,
-                                              activeLanes(s - kLag, n, validB), bl, br);
-            if (aRuns)
-                a.template sound<kMove, true>(sine, _mm512_load_ps(skewed + 16 * s), scale,
-                                              activeLanes(s, n, 4), al, ar);
-        }
-        if (bRuns) {
-            b.take(previousLeft, previousRight, bl, br);
-            finish(b, sumsLeft, sumsRight, s - kSkew - kLag);
-        }
-        if (aRuns) a.take(incoming(sumsLeft, s), incoming(sumsRight, s), al, ar);
+QUENVALE_INLINE void stageSum(Group& g, __m512 sv, __mmask16 active, int s, float* sumsLeft, float* sumsRight,
+                              __m512& sumLeft, __m512& sumRight) noexcept {
+    const __m512 left = _mm512_maskz_mul_ps(active, g.ampLeft, sv);
+    const __m512 right = _mm512_maskz_mul_ps(active, g.ampRight, sv);
+    sumLeft = _mm512_add_ps(_mm512_castsi512_ps(_mm512_alignr_epi32(
+                                _mm512_castps_si512(incoming(sumsLeft, s)), _mm512_castps_si512(sumLeft), 4)),
+                            left);
+    sumRight = _mm512_add_ps(_mm512_castsi512_ps(_mm512_alignr_epi32(
+                                 _mm512_castps_si512(incoming(sumsRight, s)), _mm512_castps_si512(sumRight), 4)),
+                             right);
+    _mm_store_ps(sumsLeft + 4 * (s - kSkew), _mm512_castps512_ps128(sumLeft));
+    _mm_store_ps(sumsRight + 4 * (s - kSkew), _mm512_castps512_ps128(sumRight));
+    if constexpr (kMove) {
+        g.ampLeft = _mm512_mask_add_ps(g.ampLeft, active, g.ampLeft, g.ampLeftStep);
+        g.ampRight = _mm512_mask_add_ps(g.ampRight, active, g.ampRight, g.ampRightStep);
     }
+}
+
+// One group through the whole run: n + 3 steps, step s sounding samples s − 3 … s.
+template <bool kMove>
+void renderGroup(Group& group, const SineRegisters& table, __m512 scale, const float* skewed,
+                 const StepMasks& masks, int n, float* sumsLeft, float* sumsRight) noexcept {
+    // Local copies: the stores to the sums could otherwise alias the group and the table, which would
+    // keep both in memory.
+    Group g = group;
+    const SineRegisters sine = table;
+    __m512 sumLeft = _mm512_setzero_ps(), sumRight = _mm512_setzero_ps();
+    const Position first = stagePosition<kMove>(g, _mm512_load_ps(skewed), scale, masks.step[0]);
+    Position next = stagePosition<kMove>(g, _mm512_load_ps(skewed + 16), scale, masks.step[1]);
+    __m512 sv = stageSine(sine, first);
+    const int steps = n + kSkew;
+    for (int s = 0; s < steps; ++s) {
+        const Position ahead = stagePosition<kMove>(g, _mm512_load_ps(skewed + 16 * (s + 2)), scale,
+                                                    masks.step[s + 2]);
+        const __m512 svNext = stageSine(sine, next);
+        stageSum<kMove>(g, sv, masks.step[s], s, sumsLeft, sumsRight, sumLeft, sumRight);
+        sv = svNext;
+        next = ahead;
+    }
+    group = g;
 }
 
 template <bool kMove>
@@ -253,28 +227,26 @@ void renderGroups(PartialBank& bank, const float* p, int n, int count, float* su
     loadSineRegisters(bank, sine);
     const __m512 scale = _mm512_broadcast_f32x4(_mm_load_ps(bank.tableScale));
     // Skewed phases: chunk c of step s holds p[s − 3 + c] (0 outside the run).
-    alignas(64) float padded[kSkew + kMaxRunSamplesForKernels + kSkew + 1] = {};
+    alignas(64) float padded[kSkew + kMaxSteps + 1] = {};
     for (int t = 0; t < n; ++t) padded[kSkew + t] = p[t];
-    alignas(64) float skewed[(kMaxRunSamplesForKernels + kSkew) * 16];
+    alignas(64) float skewed[kMaxSteps * 16];
     const __m512i spread = _mm512_setr_epi32(0, 0, 0, 0, 1, 1, 1, 1, 2, 2, 2, 2, 3, 3, 3, 3);
-    for (int s = 0; s < n + kSkew; ++s)
+    for (int s = 0; s < n + kSkew + kPipelineAhead; ++s)
         _mm512_store_ps(skewed + 16 * s,
                         _mm512_permutexvar_ps(spread, _mm512_castps128_ps512(_mm_loadu_ps(padded + s))));
 
+    const StepMasks full(n, 4);
     int g = 0;
-    for (; g + 4 < count; g += 8) {  // a full group a and a group b with at least one block
-        const int validB = count - (g + 4) < 4 ? count - (g + 4) : 4;
-        Group a(&bank.blocks[g]), b(&bank.blocks[g + 4]);
-        renderPair<kMove>(a, b, sine, scale, skewed, n, validB, sumsLeft, sumsRight);
-        if constexpr (kMove) {
-            a.storeMoving(&bank.blocks[g], 4);
-            b.storeMoving(&bank.blocks[g + 4], validB);
-        }
+    for (; g + 4 <= count; g += 4) {
+        Group a(&bank.blocks[g]);
+        renderGroup<kMove>(a, sine, scale, skewed, full, n, sumsLeft, sumsRight);
+        if constexpr (kMove) a.storeMoving(&bank.blocks[g], 4);
     }
     if (g < count) {
         const int valid = count - g;
+        const StepMasks part(n, valid);
         Group a(&bank.blocks[g]);
-        renderSingle<kMove>(a, sine, scale, skewed, n, valid, sumsLeft, sumsRight);
+        renderGroup<kMove>(a, sine, scale, skewed, part, n, sumsLeft, sumsRight);
         if constexpr (kMove) a.storeMoving(&bank.blocks[g], valid);
     }
 }
