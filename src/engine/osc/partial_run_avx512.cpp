@@ -94,9 +94,12 @@ QUENVALE_INLINE void storeField(PartialBlock* b, Field f, __m512 z, int valid) n
     if (valid > 3) _mm_store_ps(b[3].*f, _mm512_castps512_ps128(z));
 }
 
-// Steps a group takes through a run of n samples (n + kSkew), plus the two steps the pipeline reads ahead.
+// Steps a group takes through a run of n samples (n + kSkew), the two steps the pipeline reads ahead, and
+// the steps by which the second group of a pair lags the first (before and after the run).
 constexpr int kPipelineAhead = 2;
-constexpr int kMaxSteps = kMaxRunSamplesForKernels + kSkew + kPipelineAhead;
+constexpr int kLag = 4;
+constexpr int kMaxSteps = kMaxRunSamplesForKernels + kSkew + kPipelineAhead + 2 * kLag;
+static_assert(kSumsPadBefore >= 4 * (kSkew + kLag) && kSumsPadAfter >= 4 * (kSkew + kLag));
 
 // Lanes of the chunks whose block (3 − c) is valid and whose sample s − 3 + c lies in [0, n).
 QUENVALE_INLINE __mmask16 activeLanes(int s, int n, int valid) noexcept {
@@ -108,12 +111,13 @@ QUENVALE_INLINE __mmask16 activeLanes(int s, int n, int valid) noexcept {
     return static_cast<__mmask16>(mask);
 }
 
-// The sounding chunks of every step of a run (none past its last step).
+// The sounding chunks of every step of a run, for steps −kLag … (none outside the run's steps).
 struct StepMasks {
-    __mmask16 step[kMaxSteps];
+    __mmask16 masks[kMaxSteps];
     StepMasks(int n, int valid) noexcept {
-        for (int s = 0; s < kMaxSteps; ++s) step[s] = activeLanes(s, n, valid);
+        for (int s = 0; s < kMaxSteps; ++s) masks[s] = activeLanes(s - kLag, n, valid);
     }
+    __mmask16 at(int s) const noexcept { return masks[s + kLag]; }
 };
 
 struct Group {
@@ -196,28 +200,65 @@ QUENVALE_INLINE void stageSum(Group& g, __m512 sv, __mmask16 active, int s, floa
     }
 }
 
-// One group through the whole run: n + 3 steps, step s sounding samples s − 3 … s.
+// A group in flight: its fields, its sums and the two steps its pipeline holds.
+template <bool kMove>
+struct Flight {
+    Group g;
+    const StepMasks& masks;
+    __m512 sumLeft = _mm512_setzero_ps(), sumRight = _mm512_setzero_ps();
+    Position next;
+    __m512 sv;
+
+    // Fills the pipeline for step `first` (the group's step count starts there).
+    Flight(const Group& group, const StepMasks& m, const SineRegisters& sine, __m512 scale,
+           const float* skewed, int first) noexcept
+        : g(group), masks(m) {
+        const Position p0 = stagePosition<kMove>(g, _mm512_load_ps(skewed + 16 * first), scale, masks.at(first));
+        next = stagePosition<kMove>(g, _mm512_load_ps(skewed + 16 * (first + 1)), scale, masks.at(first + 1));
+        sv = stageSine(sine, p0);
+    }
+
+    // Step s: sums of step s, lookups of step s + 1, position of step s + 2.
+    QUENVALE_INLINE void step(const SineRegisters& sine, __m512 scale, const float* skewed, int s, float* sumsLeft,
+                              float* sumsRight) noexcept {
+        const Position ahead =
+            stagePosition<kMove>(g, _mm512_load_ps(skewed + 16 * (s + 2)), scale, masks.at(s + 2));
+        const __m512 svNext = stageSine(sine, next);
+        stageSum<kMove>(g, sv, masks.at(s), s, sumsLeft, sumsRight, sumLeft, sumRight);
+        sv = svNext;
+        next = ahead;
+    }
+};
+
+// One group through the whole run: n + 3 steps, step s sounding samples s − 3 … s. `skewed` points at
+// step 0's phases.
 template <bool kMove>
 void renderGroup(Group& group, const SineRegisters& table, __m512 scale, const float* skewed,
                  const StepMasks& masks, int n, float* sumsLeft, float* sumsRight) noexcept {
     // Local copies: the stores to the sums could otherwise alias the group and the table, which would
     // keep both in memory.
-    Group g = group;
     const SineRegisters sine = table;
-    __m512 sumLeft = _mm512_setzero_ps(), sumRight = _mm512_setzero_ps();
-    const Position first = stagePosition<kMove>(g, _mm512_load_ps(skewed), scale, masks.step[0]);
-    Position next = stagePosition<kMove>(g, _mm512_load_ps(skewed + 16), scale, masks.step[1]);
-    __m512 sv = stageSine(sine, first);
-    const int steps = n + kSkew;
-    for (int s = 0; s < steps; ++s) {
-        const Position ahead = stagePosition<kMove>(g, _mm512_load_ps(skewed + 16 * (s + 2)), scale,
-                                                    masks.step[s + 2]);
-        const __m512 svNext = stageSine(sine, next);
-        stageSum<kMove>(g, sv, masks.step[s], s, sumsLeft, sumsRight, sumLeft, sumRight);
-        sv = svNext;
-        next = ahead;
+    Flight<kMove> a(group, masks, sine, scale, skewed, 0);
+    for (int s = 0; s < n + kSkew; ++s) a.step(sine, scale, skewed, s, sumsLeft, sumsRight);
+    group = a.g;
+}
+
+// Two consecutive groups in one pass, for twice the independent work per step: the second lags the
+// first by four steps, so it reads each sample's sums after the first has finished them. Steps outside
+// a group's run have no sounding chunks and touch only the padding around the sums.
+template <bool kMove>
+void renderGroupPair(Group& first, Group& second, const SineRegisters& table, __m512 scale,
+                     const float* skewed, const StepMasks& masksFirst, const StepMasks& masksSecond, int n,
+                     float* sumsLeft, float* sumsRight) noexcept {
+    const SineRegisters sine = table;
+    Flight<kMove> a(first, masksFirst, sine, scale, skewed, 0);
+    Flight<kMove> b(second, masksSecond, sine, scale, skewed, -kLag);
+    for (int s = 0; s < n + kSkew + kLag; ++s) {
+        a.step(sine, scale, skewed, s, sumsLeft, sumsRight);
+        b.step(sine, scale, skewed, s - kLag, sumsLeft, sumsRight);
     }
-    group = g;
+    first = a.g;
+    second = b.g;
 }
 
 template <bool kMove>
@@ -226,24 +267,28 @@ void renderGroups(PartialBank& bank, const float* p, int n, int count, float* su
     SineRegisters sine;
     loadSineRegisters(bank, sine);
     const __m512 scale = _mm512_broadcast_f32x4(_mm_load_ps(bank.tableScale));
-    // Skewed phases: chunk c of step s holds p[s − 3 + c] (0 outside the run).
-    alignas(64) float padded[kSkew + kMaxSteps + 1] = {};
-    for (int t = 0; t < n; ++t) padded[kSkew + t] = p[t];
-    alignas(64) float skewed[kMaxSteps * 16];
+    // Skewed phases: chunk c of step s holds p[s − 3 + c] (0 outside the run), for steps −kLag on.
+    alignas(64) float padded[kLag + kSkew + kMaxSteps + 4] = {};
+    for (int t = 0; t < n; ++t) padded[kLag + kSkew + t] = p[t];
+    alignas(64) float skewedBuffer[kMaxSteps * 16];
     const __m512i spread = _mm512_setr_epi32(0, 0, 0, 0, 1, 1, 1, 1, 2, 2, 2, 2, 3, 3, 3, 3);
-    for (int s = 0; s < n + kSkew + kPipelineAhead; ++s)
-        _mm512_store_ps(skewed + 16 * s,
+    for (int s = 0; s < kMaxSteps; ++s)
+        _mm512_store_ps(skewedBuffer + 16 * s,
                         _mm512_permutexvar_ps(spread, _mm512_castps128_ps512(_mm_loadu_ps(padded + s))));
+    const float* skewed = skewedBuffer + 16 * kLag;
 
     const StepMasks full(n, 4);
     int g = 0;
-    for (; g + 4 <= count; g += 4) {
-        Group a(&bank.blocks[g]);
-        renderGroup<kMove>(a, sine, scale, skewed, full, n, sumsLeft, sumsRight);
-        if constexpr (kMove) a.storeMoving(&bank.blocks[g], 4);
+    for (; g + 8 <= count; g += 8) {
+        Group a(&bank.blocks[g]), b(&bank.blocks[g + 4]);
+        renderGroupPair<kMove>(a, b, sine, scale, skewed, full, full, n, sumsLeft, sumsRight);
+        if constexpr (kMove) {
+            a.storeMoving(&bank.blocks[g], 4);
+            b.storeMoving(&bank.blocks[g + 4], 4);
+        }
     }
-    if (g < count) {
-        const int valid = count - g;
+    for (; g < count; g += 4) {
+        const int valid = count - g < 4 ? count - g : 4;
         const StepMasks part(n, valid);
         Group a(&bank.blocks[g]);
         renderGroup<kMove>(a, sine, scale, skewed, part, n, sumsLeft, sumsRight);
