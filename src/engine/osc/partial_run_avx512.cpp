@@ -153,14 +153,17 @@ struct Position {
 // of a loop pass depends only on the previous pass: (a) position from ratio and phase, which then move;
 // (b) table lookups and interpolation; (c) amplitudes, sums, and the amplitudes' move. Each chunk moves
 // only in the steps where it sounds.
-template <bool kMove>
+template <bool kMove, bool kEdge = true>
 QUENVALE_INLINE Position stagePosition(Group& g, __m512 p, __m512 scale, __mmask16 active) noexcept {
     const __m512 x = _mm512_mul_ps(
         _mm512_add_ps(_mm512_add_ps(_mm512_mul_ps(g.ratio, p), g.partialPhase), g.phaseOffset), scale);
     const __m512i i = _mm512_cvttps_epi32(x);
-    if constexpr (kMove) {
+    if constexpr (kMove && kEdge) {
         g.partialPhase = _mm512_mask_add_ps(g.partialPhase, active, g.partialPhase, g.partialPhaseStep);
         g.ratio = _mm512_mask_add_ps(g.ratio, active, g.ratio, g.ratioStep);
+    } else if constexpr (kMove) {
+        g.partialPhase = _mm512_add_ps(g.partialPhase, g.partialPhaseStep);
+        g.ratio = _mm512_add_ps(g.ratio, g.ratioStep);
     }
     return {i, _mm512_sub_ps(x, _mm512_cvtepi32_ps(i))};
 }
@@ -181,11 +184,11 @@ QUENVALE_INLINE __m512 incoming(const float* sums, int s) noexcept {
 // this group, and each chunk adds its block's contribution. Chunk 0 then holds the finished sum of
 // sample s − 3; chunks 1 to 3 park partial sums in the slots of the three samples after it, which later
 // steps overwrite (the buffers have room around the run).
-template <bool kMove>
+template <bool kMove, bool kEdge>
 QUENVALE_INLINE void stageSum(Group& g, __m512 sv, __mmask16 active, int s, float* sumsLeft, float* sumsRight,
                               __m512& sumLeft, __m512& sumRight) noexcept {
-    const __m512 left = _mm512_maskz_mul_ps(active, g.ampLeft, sv);
-    const __m512 right = _mm512_maskz_mul_ps(active, g.ampRight, sv);
+    const __m512 left = kEdge ? _mm512_maskz_mul_ps(active, g.ampLeft, sv) : _mm512_mul_ps(g.ampLeft, sv);
+    const __m512 right = kEdge ? _mm512_maskz_mul_ps(active, g.ampRight, sv) : _mm512_mul_ps(g.ampRight, sv);
     sumLeft = _mm512_add_ps(_mm512_castsi512_ps(_mm512_alignr_epi32(
                                 _mm512_castps_si512(incoming(sumsLeft, s)), _mm512_castps_si512(sumLeft), 4)),
                             left);
@@ -194,9 +197,12 @@ QUENVALE_INLINE void stageSum(Group& g, __m512 sv, __mmask16 active, int s, floa
                              right);
     _mm_store_ps(sumsLeft + 4 * (s - kSkew), _mm512_castps512_ps128(sumLeft));
     _mm_store_ps(sumsRight + 4 * (s - kSkew), _mm512_castps512_ps128(sumRight));
-    if constexpr (kMove) {
+    if constexpr (kMove && kEdge) {
         g.ampLeft = _mm512_mask_add_ps(g.ampLeft, active, g.ampLeft, g.ampLeftStep);
         g.ampRight = _mm512_mask_add_ps(g.ampRight, active, g.ampRight, g.ampRightStep);
+    } else if constexpr (kMove) {
+        g.ampLeft = _mm512_add_ps(g.ampLeft, g.ampLeftStep);
+        g.ampRight = _mm512_add_ps(g.ampRight, g.ampRightStep);
     }
 }
 
@@ -218,13 +224,15 @@ struct Flight {
         sv = stageSine(sine, p0);
     }
 
-    // Step s: sums of step s, lookups of step s + 1, position of step s + 2.
+    // Step s: sums of step s, lookups of step s + 1, position of step s + 2. Outside the edges of the run
+    // (kEdge false) every chunk of steps s and s + 2 sounds.
+    template <bool kEdge>
     QUENVALE_INLINE void step(const SineRegisters& sine, __m512 scale, const float* skewed, int s, float* sumsLeft,
                               float* sumsRight) noexcept {
         const Position ahead =
-            stagePosition<kMove>(g, _mm512_load_ps(skewed + 16 * (s + 2)), scale, masks.at(s + 2));
+            stagePosition<kMove, kEdge>(g, _mm512_load_ps(skewed + 16 * (s + 2)), scale, masks.at(s + 2));
         const __m512 svNext = stageSine(sine, next);
-        stageSum<kMove>(g, sv, masks.at(s), s, sumsLeft, sumsRight, sumLeft, sumRight);
+        stageSum<kMove, kEdge>(g, sv, masks.at(s), s, sumsLeft, sumsRight, sumLeft, sumRight);
         sv = svNext;
         next = ahead;
     }
@@ -239,7 +247,13 @@ void renderGroup(Group& group, const SineRegisters& table, __m512 scale, const f
     // keep both in memory.
     const SineRegisters sine = table;
     Flight<kMove> a(group, masks, sine, scale, skewed, 0);
-    for (int s = 0; s < n + kSkew; ++s) a.step(sine, scale, skewed, s, sumsLeft, sumsRight);
+    // Steps [kSkew, n − 2) are inside the run at s and at s + 2 for a group of four blocks.
+    const bool full = masks.at(kSkew) == 0xFFFF;
+    const int steadyEnd = full ? n - kPipelineAhead : 0;
+    int s = 0;
+    for (; s < kSkew && s < steadyEnd; ++s) a.template step<true>(sine, scale, skewed, s, sumsLeft, sumsRight);
+    for (; s < steadyEnd; ++s) a.template step<false>(sine, scale, skewed, s, sumsLeft, sumsRight);
+    for (; s < n + kSkew; ++s) a.template step<true>(sine, scale, skewed, s, sumsLeft, sumsRight);
     group = a.g;
 }
 
@@ -253,9 +267,20 @@ void renderGroupPair(Group& first, Group& second, const SineRegisters& table, __
     const SineRegisters sine = table;
     Flight<kMove> a(first, masksFirst, sine, scale, skewed, 0);
     Flight<kMove> b(second, masksSecond, sine, scale, skewed, -kLag);
-    for (int s = 0; s < n + kSkew + kLag; ++s) {
-        a.step(sine, scale, skewed, s, sumsLeft, sumsRight);
-        b.step(sine, scale, skewed, s - kLag, sumsLeft, sumsRight);
+    // Both are inside the run (see renderGroup) for s − kLag in [kSkew, n − 2).
+    const int steadyEnd = n - kPipelineAhead;
+    int s = 0;
+    for (; s < kSkew + kLag && s < steadyEnd; ++s) {
+        a.template step<true>(sine, scale, skewed, s, sumsLeft, sumsRight);
+        b.template step<true>(sine, scale, skewed, s - kLag, sumsLeft, sumsRight);
+    }
+    for (; s < steadyEnd; ++s) {
+        a.template step<false>(sine, scale, skewed, s, sumsLeft, sumsRight);
+        b.template step<false>(sine, scale, skewed, s - kLag, sumsLeft, sumsRight);
+    }
+    for (; s < n + kSkew + kLag; ++s) {
+        a.template step<true>(sine, scale, skewed, s, sumsLeft, sumsRight);
+        b.template step<true>(sine, scale, skewed, s - kLag, sumsLeft, sumsRight);
     }
     first = a.g;
     second = b.g;
