@@ -94,12 +94,12 @@ QUENVALE_INLINE void storeField(PartialBlock* b, Field f, __m512 z, int valid) n
     if (valid > 3) _mm_store_ps(b[3].*f, _mm512_castps512_ps128(z));
 }
 
-// Steps a group takes through a run of n samples (n + kSkew), the two steps the pipeline reads ahead, and
-// the steps by which the second group of a pair lags the first (before and after the run).
+// Steps a group takes through a run of n samples (n + kSkew) and the steps its pipeline reads ahead; the
+// steps by which the second group of a pair lags the first.
 constexpr int kPipelineAhead = 2;
 constexpr int kLag = 4;
-constexpr int kMaxSteps = kMaxRunSamplesForKernels + kSkew + kPipelineAhead + 2 * kLag;
-static_assert(kSumsPadBefore >= 4 * (kSkew + kLag) && kSumsPadAfter >= 4 * (kSkew + kLag));
+constexpr int kMaxSteps = kMaxRunSamplesForKernels + kSkew + kPipelineAhead;
+static_assert(kSumsPadBefore >= 4 * kSkew && kSumsPadAfter >= 4 * kSkew);
 
 // Lanes of the chunks whose block (3 − c) is valid and whose sample s − 3 + c lies in [0, n).
 QUENVALE_INLINE __mmask16 activeLanes(int s, int n, int valid) noexcept {
@@ -111,13 +111,13 @@ QUENVALE_INLINE __mmask16 activeLanes(int s, int n, int valid) noexcept {
     return static_cast<__mmask16>(mask);
 }
 
-// The sounding chunks of every step of a run, for steps −kLag … (none outside the run's steps).
+// The sounding chunks of every step of a run (none past its last step).
 struct StepMasks {
     __mmask16 masks[kMaxSteps];
     StepMasks(int n, int valid) noexcept {
-        for (int s = 0; s < kMaxSteps; ++s) masks[s] = activeLanes(s - kLag, n, valid);
+        for (int s = 0; s < kMaxSteps; ++s) masks[s] = activeLanes(s, n, valid);
     }
-    __mmask16 at(int s) const noexcept { return masks[s + kLag]; }
+    __mmask16 at(int s) const noexcept { return masks[s]; }
 };
 
 struct Group {
@@ -258,18 +258,20 @@ void renderGroup(Group& group, const SineRegisters& table, __m512 scale, const f
 }
 
 // Two consecutive groups in one pass, for twice the independent work per step: the second lags the
-// first by four steps, so it reads each sample's sums after the first has finished them. Steps outside
-// a group's run have no sounding chunks and touch only the padding around the sums.
+// first by four steps, so it reads each sample's sums after the first has finished them.
 template <bool kMove>
 void renderGroupPair(Group& first, Group& second, const SineRegisters& table, __m512 scale,
                      const float* skewed, const StepMasks& masksFirst, const StepMasks& masksSecond, int n,
                      float* sumsLeft, float* sumsRight) noexcept {
     const SineRegisters sine = table;
     Flight<kMove> a(first, masksFirst, sine, scale, skewed, 0);
-    Flight<kMove> b(second, masksSecond, sine, scale, skewed, -kLag);
-    // Both are inside the run (see renderGroup) for s − kLag in [kSkew, n − 2).
+    Flight<kMove> b(second, masksSecond, sine, scale, skewed, 0);
+    // Pass s takes step s of the first group and step s − kLag of the second; both are inside the run
+    // (see renderGroup) for s − kLag in [kSkew, n − 2).
+    const int steps = n + kSkew;  // per group; at least kLag
     const int steadyEnd = n - kPipelineAhead;
     int s = 0;
+    for (; s < kLag; ++s) a.template step<true>(sine, scale, skewed, s, sumsLeft, sumsRight);
     for (; s < kSkew + kLag && s < steadyEnd; ++s) {
         a.template step<true>(sine, scale, skewed, s, sumsLeft, sumsRight);
         b.template step<true>(sine, scale, skewed, s - kLag, sumsLeft, sumsRight);
@@ -278,10 +280,11 @@ void renderGroupPair(Group& first, Group& second, const SineRegisters& table, __
         a.template step<false>(sine, scale, skewed, s, sumsLeft, sumsRight);
         b.template step<false>(sine, scale, skewed, s - kLag, sumsLeft, sumsRight);
     }
-    for (; s < n + kSkew + kLag; ++s) {
+    for (; s < steps; ++s) {
         a.template step<true>(sine, scale, skewed, s, sumsLeft, sumsRight);
         b.template step<true>(sine, scale, skewed, s - kLag, sumsLeft, sumsRight);
     }
+    for (; s < steps + kLag; ++s) b.template step<true>(sine, scale, skewed, s - kLag, sumsLeft, sumsRight);
     first = a.g;
     second = b.g;
 }
@@ -292,15 +295,15 @@ void renderGroups(PartialBank& bank, const float* p, int n, int count, float* su
     SineRegisters sine;
     loadSineRegisters(bank, sine);
     const __m512 scale = _mm512_broadcast_f32x4(_mm_load_ps(bank.tableScale));
-    // Skewed phases: chunk c of step s holds p[s − 3 + c] (0 outside the run), for steps −kLag on.
-    alignas(64) float padded[kLag + kSkew + kMaxSteps + 4] = {};
-    for (int t = 0; t < n; ++t) padded[kLag + kSkew + t] = p[t];
+    // Skewed phases: chunk c of step s holds p[s − 3 + c] (0 outside the run).
+    alignas(64) float padded[kSkew + kMaxSteps + 4] = {};
+    for (int t = 0; t < n; ++t) padded[kSkew + t] = p[t];
     alignas(64) float skewedBuffer[kMaxSteps * 16];
     const __m512i spread = _mm512_setr_epi32(0, 0, 0, 0, 1, 1, 1, 1, 2, 2, 2, 2, 3, 3, 3, 3);
     for (int s = 0; s < kMaxSteps; ++s)
         _mm512_store_ps(skewedBuffer + 16 * s,
                         _mm512_permutexvar_ps(spread, _mm512_castps128_ps512(_mm_loadu_ps(padded + s))));
-    const float* skewed = skewedBuffer + 16 * kLag;
+    const float* skewed = skewedBuffer;
 
     const StepMasks full(n, 4);
     int g = 0;

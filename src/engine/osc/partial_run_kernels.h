@@ -13,8 +13,8 @@
 namespace quenvale::partial_kernels {
 
 inline constexpr int kMaxRunSamplesForKernels = 64;
-inline constexpr int kSumsPadBefore = 32;
-inline constexpr int kSumsPadAfter = 32;
+inline constexpr int kSumsPadBefore = 16;
+inline constexpr int kSumsPadAfter = 16;
 
 #if QUENVALE_WIDE_SIMD
 // Number of leading blocks whose lane-0 stop test passes at every sample of the run.
