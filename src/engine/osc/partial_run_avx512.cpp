@@ -276,6 +276,7 @@ void renderGroupPair(Group& first, Group& second, const SineRegisters& table, __
         a.template step<true>(sine, scale, skewed, s, sumsLeft, sumsRight);
         b.template step<true>(sine, scale, skewed, s - kLag, sumsLeft, sumsRight);
     }
+#pragma GCC unroll 2
     for (; s < steadyEnd; ++s) {
         a.template step<false>(sine, scale, skewed, s, sumsLeft, sumsRight);
         b.template step<false>(sine, scale, skewed, s - kLag, sumsLeft, sumsRight);
