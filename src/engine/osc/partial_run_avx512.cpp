@@ -198,9 +198,10 @@ QUENVALE_INLINE void stageSum(Group& g, __m512 sv, __mmask16 active, int s, floa
     sumLeft = _mm512_add_ps(_mm512_castsi512_ps(_mm512_alignr_epi32(
                                 _mm512_castps_si512(incoming(sumsLeft, s)), _mm512_castps_si512(sumLeft), 4)),
                             left);
-    sumRight = _mm512_add_ps(_mm512_castsi512_ps(_mm512_alignr_epi32(
-                                 _mm512_castps_si512(incoming(sumsRight, s)), _mm512_castps_si512(sumRight), 4)),
-                             right);
+    sumRight =
+        _mm512_add_ps(_mm512_castsi512_ps(_mm512_alignr_epi32(_mm512_castps_si512(incoming(sumsRight, s)),
+                                                              _mm512_castps_si512(sumRight), 4)),
+                      right);
     _mm_store_ps(sumsLeft + 4 * (s - kSkew), _mm512_castps512_ps128(sumLeft));
     _mm_store_ps(sumsRight + 4 * (s - kSkew), _mm512_castps512_ps128(sumRight));
     if constexpr (kMove && kEdge) {
@@ -225,7 +226,8 @@ struct Flight {
     Flight(const Group& group, const StepMasks& m, const SineRegisters& sine, __m512 scale,
            const float* skewed, int first) noexcept
         : g(group), masks(m) {
-        const Position p0 = stagePosition<kMove>(g, _mm512_load_ps(skewed + 16 * first), scale, masks.at(first));
+        const Position p0 =
+            stagePosition<kMove>(g, _mm512_load_ps(skewed + 16 * first), scale, masks.at(first));
         next = stagePosition<kMove>(g, _mm512_load_ps(skewed + 16 * (first + 1)), scale, masks.at(first + 1));
         sv = stageSine(sine, p0);
     }
@@ -233,8 +235,8 @@ struct Flight {
     // Step s: sums of step s, lookups of step s + 1, position of step s + 2. Outside the edges of the run
     // (kEdge false) every chunk of steps s and s + 2 sounds.
     template <bool kEdge>
-    QUENVALE_INLINE void step(const SineRegisters& sine, __m512 scale, const float* skewed, int s, float* sumsLeft,
-                              float* sumsRight) noexcept {
+    QUENVALE_INLINE void step(const SineRegisters& sine, __m512 scale, const float* skewed, int s,
+                              float* sumsLeft, float* sumsRight) noexcept {
         const Position ahead =
             stagePosition<kMove, kEdge>(g, _mm512_load_ps(skewed + 16 * (s + 2)), scale, masks.at(s + 2));
         const __m512 svNext = stageSine(sine, next);
@@ -257,7 +259,8 @@ void renderGroup(Group& group, const SineRegisters& table, __m512 scale, const f
     const bool full = masks.at(kSkew) == 0xFFFF;
     const int steadyEnd = full ? n - kPipelineAhead : 0;
     int s = 0;
-    for (; s < kSkew && s < steadyEnd; ++s) a.template step<true>(sine, scale, skewed, s, sumsLeft, sumsRight);
+    for (; s < kSkew && s < steadyEnd; ++s)
+        a.template step<true>(sine, scale, skewed, s, sumsLeft, sumsRight);
     for (; s < steadyEnd; ++s) a.template step<false>(sine, scale, skewed, s, sumsLeft, sumsRight);
     for (; s < n + kSkew; ++s) a.template step<true>(sine, scale, skewed, s, sumsLeft, sumsRight);
     group = a.g;
