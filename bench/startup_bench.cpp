@@ -3,8 +3,8 @@
 //
 // BM_PluginStartup: the time from VSTPluginMain to the end of the first rendered block (open, sample rate,
 // block size, switch on, one note, one 512-frame block); every iteration is a cold start of an instance,
-// including the process-wide tables, which the last instance releases when it closes. Counter
-// startup_ms (budget: 50 ms).
+// including the process-wide tables, which the last instance releases when it closes. Counters
+// startup_ms, the mean, and first_startup_ms, the process's first instance (budget: 50 ms each).
 //
 // BM_PluginMemory: the resident-set growth from just before VSTPluginMain to after all 32 voices have
 // sounded for a second (rss_growth_mb, budget: 40 MB), and the heap bytes in use it added
@@ -72,6 +72,8 @@ void BM_PluginStartup(benchmark::State& state) {
     }
     std::vector<float> left(kBlock), right(kBlock);
     double totalSeconds = 0.0;
+    // The process's first instance pays for fresh pages as well; a host that starts one instance sees it.
+    static double firstSeconds = -1.0;
     for (auto _ : state) {
         const auto start = std::chrono::steady_clock::now();
         auto host = std::make_unique<PluginHost>();
@@ -86,9 +88,11 @@ void BM_PluginStartup(benchmark::State& state) {
         const double seconds = std::chrono::duration<double>(end - start).count();
         state.SetIterationTime(seconds);
         totalSeconds += seconds;
+        if (firstSeconds < 0.0) firstSeconds = seconds;
         host->close();
     }
     state.counters["startup_ms"] = 1000.0 * totalSeconds / static_cast<double>(state.iterations());
+    state.counters["first_startup_ms"] = 1000.0 * firstSeconds;
 }
 BENCHMARK(BM_PluginStartup)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(20);
 
