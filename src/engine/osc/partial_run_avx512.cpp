@@ -6,15 +6,21 @@
 // sum register takes the running sum of sample s (from the blocks before this group) into chunk 3, and
 // every step moves each sum down one chunk and adds that chunk's block. Four steps later the sum of
 // sample s leaves chunk 0 with this group's four blocks added in block order — exactly the additions of
-// the per-sample loop, in the same order, so the result is identical bit for bit. The whole register is
-// stored at the position of chunk 0's sample: chunks 1 to 3 park their partial sums in the slots of
-// their own samples, which later steps overwrite. A run of n samples takes n + 3 steps; in the first and
-// last three, the chunks outside the run are masked. Groups go in pairs: the second lags the first by
-// four steps and takes the first's finished sums from register to register, which doubles the
-// independent work per step and halves the traffic through memory.
+// the per-sample loop, in the same order, so the result is identical bit for bit. Only chunk 0 is
+// stored. A run of n samples takes n + 3 steps; in the first and last steps the chunks outside the run
+// are masked, in between nothing is.
 //
-// (A register of four blocks at one sample with a 4 × 4 transpose before the sums, and masked or
-// extracting stores of the finished chunk, were measured slower on the shuffle and store ports.)
+// Each step is software-pipelined over three loop passes (position, lookups, sums), so that a pass
+// depends only on the one before; groups go in pairs, the second four steps behind the first, for two
+// independent streams of work. On the AMD Zen 4 core these were measured on, a step costs about 20
+// cycles against some 16 that its operations need when nothing depends on anything: the 12 additions
+// and conversions share the adder pipes, the 8 permutes and 2 alignments the shuffle pipes.
+//
+// Measured and dropped: one group at a time (slower, too little independent work), three groups in
+// flight or a four-stage pipeline (spills), the lookup as one chain of four merge-masked permutes or as
+// four permutes and three blends, the fixed fields forced into memory, and byte-plane lookups
+// (vpermi2b on the four bytes of every entry, four steps at a time): fewer permutes, but the unpacks
+// that put the bytes back together cost as much.
 //
 // Only intrinsics and this file's own internal functions are used here: inline functions shared with
 // baseline files must not be compiled with AVX-512 enabled.
@@ -94,90 +100,12 @@ QUENVALE_INLINE void storeField(PartialBlock* b, Field f, __m512 z, int valid) n
     if (valid > 3) _mm_store_ps(b[3].*f, _mm512_castps512_ps128(z));
 }
 
-struct Group {
-    __m512 ampLeft, ampRight, partialPhase, ratio, phaseOffset;
-    __m512 ampLeftStep, ampRightStep, partialPhaseStep, ratioStep;
-    __m512 sumLeft, sumRight;  // running lane sums, skewed like the blocks
-
-    explicit Group(const PartialBlock* b) noexcept
-        : ampLeft(loadField(b, &PartialBlock::ampLeft)),
-          ampRight(loadField(b, &PartialBlock::ampRight)),
-          partialPhase(loadField(b, &PartialBlock::partialPhase)),
-          ratio(loadField(b, &PartialBlock::ratio)),
-          phaseOffset(loadField(b, &PartialBlock::phaseOffset)),
-          ampLeftStep(loadField(b, &PartialBlock::ampLeftStep)),
-          ampRightStep(loadField(b, &PartialBlock::ampRightStep)),
-          partialPhaseStep(loadField(b, &PartialBlock::partialPhaseStep)),
-          ratioStep(loadField(b, &PartialBlock::ratioStep)),
-          sumLeft(_mm512_setzero_ps()),
-          sumRight(_mm512_setzero_ps()) {}
-
-    void storeMoving(PartialBlock* b, int valid) const noexcept {
-        storeField(b, &PartialBlock::ampLeft, ampLeft, valid);
-        storeField(b, &PartialBlock::ampRight, ampRight, valid);
-        storeField(b, &PartialBlock::partialPhase, partialPhase, valid);
-        storeField(b, &PartialBlock::ratio, ratio, valid);
-    }
-
-    // One step's contributions: p holds each chunk's phase (basePhase + phaseParam at the chunk's
-    // sample). In an edge step only the chunks in `active` sound and move.
-    template <bool kMove, bool kEdge>
-    QUENVALE_INLINE void sound(const SineRegisters& sine, __m512 p, __m512 scale, __mmask16 active,
-                               __m512& left, __m512& right) noexcept {
-        const __m512 x = _mm512_mul_ps(
-            _mm512_add_ps(_mm512_add_ps(_mm512_mul_ps(ratio, p), partialPhase), phaseOffset), scale);
-        const __m512i i = _mm512_cvttps_epi32(x);
-        const __m512 frac = _mm512_sub_ps(x, _mm512_cvtepi32_ps(i));
-        const IndexBits bits = indexBits(i);
-        const __m512 value = lookup(sine.value, i, bits);
-        const __m512 slope = lookup(sine.slope, i, bits);
-        const __m512 sv = _mm512_add_ps(value, _mm512_mul_ps(frac, slope));
-        if constexpr (kEdge) {
-            left = _mm512_maskz_mul_ps(active, ampLeft, sv);
-            right = _mm512_maskz_mul_ps(active, ampRight, sv);
-        } else {
-            left = _mm512_mul_ps(ampLeft, sv);
-            right = _mm512_mul_ps(ampRight, sv);
-        }
-        if constexpr (kMove) {
-            if constexpr (kEdge) {
-                partialPhase = _mm512_mask_add_ps(partialPhase, active, partialPhase, partialPhaseStep);
-                ampLeft = _mm512_mask_add_ps(ampLeft, active, ampLeft, ampLeftStep);
-                ampRight = _mm512_mask_add_ps(ampRight, active, ampRight, ampRightStep);
-                ratio = _mm512_mask_add_ps(ratio, active, ratio, ratioStep);
-            } else {
-                partialPhase = _mm512_add_ps(partialPhase, partialPhaseStep);
-                ampLeft = _mm512_add_ps(ampLeft, ampLeftStep);
-                ampRight = _mm512_add_ps(ampRight, ampRightStep);
-                ratio = _mm512_add_ps(ratio, ratioStep);
-            }
-        }
-    }
-
-    // Every sum moves down one chunk, chunk 3 taking chunk 0 of `in` (the running sum of the chunk's
-    // sample from the blocks before this group), and each chunk adds its block's contribution.
-    QUENVALE_INLINE void take(__m512 inLeft, __m512 inRight, __m512 left, __m512 right) noexcept {
-        sumLeft = _mm512_add_ps(_mm512_castsi512_ps(_mm512_alignr_epi32(_mm512_castps_si512(inLeft),
-                                                                        _mm512_castps_si512(sumLeft), 4)),
-                                left);
-        sumRight = _mm512_add_ps(_mm512_castsi512_ps(_mm512_alignr_epi32(_mm512_castps_si512(inRight),
-                                                                         _mm512_castps_si512(sumRight), 4)),
-                                 right);
-    }
-};
-
-// The running sums of sample s from memory (chunk 0), for the first group of a chain.
-QUENVALE_INLINE __m512 incoming(const float* sums, int s) noexcept {
-    return _mm512_castps128_ps512(_mm_load_ps(sums + 4 * s));
-}
-
-// Writes a chain's last group: chunk 0 holds the finished sum of its sample `sample`; chunks 1 to 3
-// park partial sums in the slots of the three samples after it, which later steps overwrite (the
-// buffers have room around the run).
-QUENVALE_INLINE void finish(const Group& g, float* sumsLeft, float* sumsRight, int sample) noexcept {
-    _mm512_storeu_ps(sumsLeft + 4 * sample, g.sumLeft);
-    _mm512_storeu_ps(sumsRight + 4 * sample, g.sumRight);
-}
+// Steps a group takes through a run of n samples (n + kSkew) and the steps its pipeline reads ahead; the
+// steps by which the second group of a pair lags the first.
+constexpr int kPipelineAhead = 2;
+constexpr int kLag = 4;
+constexpr int kMaxSteps = kMaxRunSamplesForKernels + kSkew + kPipelineAhead;
+static_assert(kSumsPadBefore >= 4 * kSkew && kSumsPadAfter >= 4 * kSkew);
 
 // Lanes of the chunks whose block (3 − c) is valid and whose sample s − 3 + c lies in [0, n).
 QUENVALE_INLINE __mmask16 activeLanes(int s, int n, int valid) noexcept {
@@ -189,61 +117,186 @@ QUENVALE_INLINE __mmask16 activeLanes(int s, int n, int valid) noexcept {
     return static_cast<__mmask16>(mask);
 }
 
-// One group alone: step s sounds samples s − 3 … s.
-template <bool kMove>
-void renderSingle(Group& a, const SineRegisters& sine, __m512 scale, const float* skewed, int n, int valid,
-                  float* sumsLeft, float* sumsRight) noexcept {
-    int s = 0;
-    auto edge = [&](int step) {
-        __m512 l, r;
-        a.template sound<kMove, true>(sine, _mm512_load_ps(skewed + 16 * step), scale,
-                                      activeLanes(step, n, valid), l, r);
-        a.take(incoming(sumsLeft, step), incoming(sumsRight, step), l, r);
-        finish(a, sumsLeft, sumsRight, step - kSkew);
-    };
-    if (valid == 4) {
-        for (; s < kSkew; ++s) edge(s);
-        for (; s < n; ++s) {
-            __m512 l, r;
-            a.template sound<kMove, false>(sine, _mm512_load_ps(skewed + 16 * s), scale, 0xFFFF, l, r);
-            a.take(incoming(sumsLeft, s), incoming(sumsRight, s), l, r);
-            finish(a, sumsLeft, sumsRight, s - kSkew);
-        }
+// The sounding chunks of every step of a run (none past its last step).
+struct StepMasks {
+    __mmask16 masks[kMaxSteps];
+    StepMasks(int n, int valid) noexcept {
+        for (int s = 0; s < kMaxSteps; ++s) masks[s] = activeLanes(s, n, valid);
     }
-    for (; s < n + kSkew; ++s) edge(s);
+    __mmask16 at(int s) const noexcept { return masks[s]; }
+};
+
+struct Group {
+    __m512 ampLeft, ampRight, partialPhase, ratio, phaseOffset;
+    __m512 ampLeftStep, ampRightStep, partialPhaseStep, ratioStep;
+
+    explicit Group(const PartialBlock* b) noexcept
+        : ampLeft(loadField(b, &PartialBlock::ampLeft)),
+          ampRight(loadField(b, &PartialBlock::ampRight)),
+          partialPhase(loadField(b, &PartialBlock::partialPhase)),
+          ratio(loadField(b, &PartialBlock::ratio)),
+          phaseOffset(loadField(b, &PartialBlock::phaseOffset)),
+          ampLeftStep(loadField(b, &PartialBlock::ampLeftStep)),
+          ampRightStep(loadField(b, &PartialBlock::ampRightStep)),
+          partialPhaseStep(loadField(b, &PartialBlock::partialPhaseStep)),
+          ratioStep(loadField(b, &PartialBlock::ratioStep)) {}
+
+    void storeMoving(PartialBlock* b, int valid) const noexcept {
+        storeField(b, &PartialBlock::ampLeft, ampLeft, valid);
+        storeField(b, &PartialBlock::ampRight, ampRight, valid);
+        storeField(b, &PartialBlock::partialPhase, partialPhase, valid);
+        storeField(b, &PartialBlock::ratio, ratio, valid);
+    }
+};
+
+// The table position of one step: truncated index and fraction.
+struct Position {
+    __m512i index;
+    __m512 frac;
+};
+
+// A group runs through three stages, a step apart, so that every stage of a loop pass depends only on the
+// pass before: (a) table position from ratio and phase, which then move; (b) table lookups and
+// interpolation; (c) amplitudes, sums, and the amplitudes' move. Each chunk moves only in the steps where
+// it sounds; kEdge false (the middle of a run) means all chunks sound and no mask is applied.
+template <bool kMove, bool kEdge = true>
+QUENVALE_INLINE Position stagePosition(Group& g, __m512 p, __m512 scale, __mmask16 active) noexcept {
+    const __m512 x = _mm512_mul_ps(
+        _mm512_add_ps(_mm512_add_ps(_mm512_mul_ps(g.ratio, p), g.partialPhase), g.phaseOffset), scale);
+    const __m512i i = _mm512_cvttps_epi32(x);
+    if constexpr (kMove && kEdge) {
+        g.partialPhase = _mm512_mask_add_ps(g.partialPhase, active, g.partialPhase, g.partialPhaseStep);
+        g.ratio = _mm512_mask_add_ps(g.ratio, active, g.ratio, g.ratioStep);
+    } else if constexpr (kMove) {
+        g.partialPhase = _mm512_add_ps(g.partialPhase, g.partialPhaseStep);
+        g.ratio = _mm512_add_ps(g.ratio, g.ratioStep);
+    }
+    return {i, _mm512_sub_ps(x, _mm512_cvtepi32_ps(i))};
 }
 
-// Two consecutive groups in one pass, for twice the independent work per step. Group b lags group a by
-// four steps and takes a's finished sums straight from a's chunk 0, so only a reads the sums and only
-// b writes them: step s sounds a's samples s − 3 … s and b's samples s − 7 … s − 4.
-template <bool kMove>
-void renderPair(Group& a, Group& b, const SineRegisters& sine, __m512 scale, const float* skewed, int n,
-                int validB, float* sumsLeft, float* sumsRight) noexcept {
-    constexpr int kLag = 4;
-    const int steps = n + kSkew + kLag;
-    for (int s = 0; s < steps; ++s) {
-        const bool aRuns = s < n + kSkew, bRuns = s >= kLag;
-        const bool steady = s >= kSkew + kLag && s < n && validB == 4;
-        const __m512 previousLeft = a.sumLeft, previousRight = a.sumRight;
-        __m512 al, ar, bl, br;
-        if (steady) {
-            b.template sound<kMove, false>(sine, _mm512_load_ps(skewed + 16 * (s - kLag)), scale, 0xFFFF, bl,
-                                           br);
-            a.template sound<kMove, false>(sine, _mm512_load_ps(skewed + 16 * s), scale, 0xFFFF, al, ar);
-        } else {
-            if (bRuns)
-                b.template sound<kMove, true>(sine, _mm512_load_ps(skewed + 16 * (s - kLag)), scale,
-                                              activeLanes(s - kLag, n, validB), bl, br);
-            if (aRuns)
-                a.template sound<kMove, true>(sine, _mm512_load_ps(skewed + 16 * s), scale,
-                                              activeLanes(s, n, 4), al, ar);
-        }
-        if (bRuns) {
-            b.take(previousLeft, previousRight, bl, br);
-            finish(b, sumsLeft, sumsRight, s - kSkew - kLag);
-        }
-        if (aRuns) a.take(incoming(sumsLeft, s), incoming(sumsRight, s), al, ar);
+QUENVALE_INLINE __m512 stageSine(const SineRegisters& sine, const Position& pos) noexcept {
+    const IndexBits bits = indexBits(pos.index);
+    const __m512 value = lookup(sine.value, pos.index, bits);
+    const __m512 slope = lookup(sine.slope, pos.index, bits);
+    return _mm512_add_ps(value, _mm512_mul_ps(pos.frac, slope));
+}
+
+// The running sums of sample s from memory (chunk 0), moved into chunk 3.
+QUENVALE_INLINE __m512 incoming(const float* sums, int s) noexcept {
+    return _mm512_castps128_ps512(_mm_load_ps(sums + 4 * s));
+}
+
+// Every sum moves down one chunk, chunk 3 taking the running sum of its sample from the blocks before
+// this group, and each chunk adds its block's contribution; then the amplitudes move. Chunk 0 then holds
+// the finished sum of sample s − 3, which is stored (in the first steps, into the room before the sums).
+// Masked-off chunks add +0, which changes no running sum: those start at +0 and never become −0.
+template <bool kMove, bool kEdge>
+QUENVALE_INLINE void stageSum(Group& g, __m512 sv, __mmask16 active, int s, float* sumsLeft, float* sumsRight,
+                              __m512& sumLeft, __m512& sumRight) noexcept {
+    const __m512 left = kEdge ? _mm512_maskz_mul_ps(active, g.ampLeft, sv) : _mm512_mul_ps(g.ampLeft, sv);
+    const __m512 right = kEdge ? _mm512_maskz_mul_ps(active, g.ampRight, sv) : _mm512_mul_ps(g.ampRight, sv);
+    sumLeft = _mm512_add_ps(_mm512_castsi512_ps(_mm512_alignr_epi32(
+                                _mm512_castps_si512(incoming(sumsLeft, s)), _mm512_castps_si512(sumLeft), 4)),
+                            left);
+    sumRight =
+        _mm512_add_ps(_mm512_castsi512_ps(_mm512_alignr_epi32(_mm512_castps_si512(incoming(sumsRight, s)),
+                                                              _mm512_castps_si512(sumRight), 4)),
+                      right);
+    _mm_store_ps(sumsLeft + 4 * (s - kSkew), _mm512_castps512_ps128(sumLeft));
+    _mm_store_ps(sumsRight + 4 * (s - kSkew), _mm512_castps512_ps128(sumRight));
+    if constexpr (kMove && kEdge) {
+        g.ampLeft = _mm512_mask_add_ps(g.ampLeft, active, g.ampLeft, g.ampLeftStep);
+        g.ampRight = _mm512_mask_add_ps(g.ampRight, active, g.ampRight, g.ampRightStep);
+    } else if constexpr (kMove) {
+        g.ampLeft = _mm512_add_ps(g.ampLeft, g.ampLeftStep);
+        g.ampRight = _mm512_add_ps(g.ampRight, g.ampRightStep);
     }
+}
+
+// A group in flight: its fields, its sums and the two steps its pipeline holds.
+template <bool kMove>
+struct Flight {
+    Group g;
+    const StepMasks& masks;
+    __m512 sumLeft = _mm512_setzero_ps(), sumRight = _mm512_setzero_ps();
+    Position next;
+    __m512 sv;
+
+    // Fills the pipeline for step `first` (the group's step count starts there).
+    Flight(const Group& group, const StepMasks& m, const SineRegisters& sine, __m512 scale,
+           const float* skewed, int first) noexcept
+        : g(group), masks(m) {
+        const Position p0 =
+            stagePosition<kMove>(g, _mm512_load_ps(skewed + 16 * first), scale, masks.at(first));
+        next = stagePosition<kMove>(g, _mm512_load_ps(skewed + 16 * (first + 1)), scale, masks.at(first + 1));
+        sv = stageSine(sine, p0);
+    }
+
+    // Step s: sums of step s, lookups of step s + 1, position of step s + 2. Outside the edges of the run
+    // (kEdge false) every chunk of steps s and s + 2 sounds.
+    template <bool kEdge>
+    QUENVALE_INLINE void step(const SineRegisters& sine, __m512 scale, const float* skewed, int s,
+                              float* sumsLeft, float* sumsRight) noexcept {
+        const Position ahead =
+            stagePosition<kMove, kEdge>(g, _mm512_load_ps(skewed + 16 * (s + 2)), scale, masks.at(s + 2));
+        const __m512 svNext = stageSine(sine, next);
+        stageSum<kMove, kEdge>(g, sv, masks.at(s), s, sumsLeft, sumsRight, sumLeft, sumRight);
+        sv = svNext;
+        next = ahead;
+    }
+};
+
+// One group through the whole run: n + 3 steps, step s sounding samples s − 3 … s. `skewed` points at
+// step 0's phases.
+template <bool kMove>
+void renderGroup(Group& group, const SineRegisters& table, __m512 scale, const float* skewed,
+                 const StepMasks& masks, int n, float* sumsLeft, float* sumsRight) noexcept {
+    // Local copies: the stores to the sums could otherwise alias the group and the table, which would
+    // keep both in memory.
+    const SineRegisters sine = table;
+    Flight<kMove> a(group, masks, sine, scale, skewed, 0);
+    // Steps [kSkew, n − 2) are inside the run at s and at s + 2 for a group of four blocks.
+    const bool full = masks.at(kSkew) == 0xFFFF;
+    const int steadyEnd = full ? n - kPipelineAhead : 0;
+    int s = 0;
+    for (; s < kSkew && s < steadyEnd; ++s)
+        a.template step<true>(sine, scale, skewed, s, sumsLeft, sumsRight);
+    for (; s < steadyEnd; ++s) a.template step<false>(sine, scale, skewed, s, sumsLeft, sumsRight);
+    for (; s < n + kSkew; ++s) a.template step<true>(sine, scale, skewed, s, sumsLeft, sumsRight);
+    group = a.g;
+}
+
+// Two consecutive groups in one pass, for twice the independent work per step: the second lags the
+// first by four steps, so it reads each sample's sums after the first has finished them.
+template <bool kMove>
+void renderGroupPair(Group& first, Group& second, const SineRegisters& table, __m512 scale,
+                     const float* skewed, const StepMasks& masksFirst, const StepMasks& masksSecond, int n,
+                     float* sumsLeft, float* sumsRight) noexcept {
+    const SineRegisters sine = table;
+    Flight<kMove> a(first, masksFirst, sine, scale, skewed, 0);
+    Flight<kMove> b(second, masksSecond, sine, scale, skewed, 0);
+    // Pass s takes step s of the first group and step s − kLag of the second; both are inside the run
+    // (see renderGroup) for s − kLag in [kSkew, n − 2).
+    const int steps = n + kSkew;  // per group; at least kLag
+    const int steadyEnd = n - kPipelineAhead;
+    int s = 0;
+    for (; s < kLag; ++s) a.template step<true>(sine, scale, skewed, s, sumsLeft, sumsRight);
+    for (; s < kSkew + kLag && s < steadyEnd; ++s) {
+        a.template step<true>(sine, scale, skewed, s, sumsLeft, sumsRight);
+        b.template step<true>(sine, scale, skewed, s - kLag, sumsLeft, sumsRight);
+    }
+#pragma GCC unroll 2
+    for (; s < steadyEnd; ++s) {
+        a.template step<false>(sine, scale, skewed, s, sumsLeft, sumsRight);
+        b.template step<false>(sine, scale, skewed, s - kLag, sumsLeft, sumsRight);
+    }
+    for (; s < steps; ++s) {
+        a.template step<true>(sine, scale, skewed, s, sumsLeft, sumsRight);
+        b.template step<true>(sine, scale, skewed, s - kLag, sumsLeft, sumsRight);
+    }
+    for (; s < steps + kLag; ++s) b.template step<true>(sine, scale, skewed, s - kLag, sumsLeft, sumsRight);
+    first = a.g;
+    second = b.g;
 }
 
 template <bool kMove>
@@ -253,28 +306,30 @@ void renderGroups(PartialBank& bank, const float* p, int n, int count, float* su
     loadSineRegisters(bank, sine);
     const __m512 scale = _mm512_broadcast_f32x4(_mm_load_ps(bank.tableScale));
     // Skewed phases: chunk c of step s holds p[s − 3 + c] (0 outside the run).
-    alignas(64) float padded[kSkew + kMaxRunSamplesForKernels + kSkew + 1] = {};
+    alignas(64) float padded[kSkew + kMaxSteps + 4] = {};
     for (int t = 0; t < n; ++t) padded[kSkew + t] = p[t];
-    alignas(64) float skewed[(kMaxRunSamplesForKernels + kSkew) * 16];
+    alignas(64) float skewedBuffer[kMaxSteps * 16];
     const __m512i spread = _mm512_setr_epi32(0, 0, 0, 0, 1, 1, 1, 1, 2, 2, 2, 2, 3, 3, 3, 3);
-    for (int s = 0; s < n + kSkew; ++s)
-        _mm512_store_ps(skewed + 16 * s,
+    for (int s = 0; s < kMaxSteps; ++s)
+        _mm512_store_ps(skewedBuffer + 16 * s,
                         _mm512_permutexvar_ps(spread, _mm512_castps128_ps512(_mm_loadu_ps(padded + s))));
+    const float* skewed = skewedBuffer;
 
+    const StepMasks full(n, 4);
     int g = 0;
-    for (; g + 4 < count; g += 8) {  // a full group a and a group b with at least one block
-        const int validB = count - (g + 4) < 4 ? count - (g + 4) : 4;
+    for (; g + 8 <= count; g += 8) {
         Group a(&bank.blocks[g]), b(&bank.blocks[g + 4]);
-        renderPair<kMove>(a, b, sine, scale, skewed, n, validB, sumsLeft, sumsRight);
+        renderGroupPair<kMove>(a, b, sine, scale, skewed, full, full, n, sumsLeft, sumsRight);
         if constexpr (kMove) {
             a.storeMoving(&bank.blocks[g], 4);
-            b.storeMoving(&bank.blocks[g + 4], validB);
+            b.storeMoving(&bank.blocks[g + 4], 4);
         }
     }
-    if (g < count) {
-        const int valid = count - g;
+    for (; g < count; g += 4) {
+        const int valid = count - g < 4 ? count - g : 4;
+        const StepMasks part(n, valid);
         Group a(&bank.blocks[g]);
-        renderSingle<kMove>(a, sine, scale, skewed, n, valid, sumsLeft, sumsRight);
+        renderGroup<kMove>(a, sine, scale, skewed, part, n, sumsLeft, sumsRight);
         if constexpr (kMove) a.storeMoving(&bank.blocks[g], valid);
     }
 }
