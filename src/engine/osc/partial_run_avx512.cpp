@@ -354,6 +354,21 @@ struct LaneZero {
         phaseStep = _mm512_mask_i32gather_ps(zero, valid, index, &b.partialPhaseStep[0], 4);
     }
 
+    // True when every valid lane surely stays below the stop for all n samples: a bound on
+    // |ratio × f0 + phase| over the run, with a margin far above the rounding of n float steps. Lanes
+    // near the stop (or with non-finite values) fail the bound and take the exact per-sample test.
+    QUENVALE_INLINE bool surelyBelow(float maxFrequency, int n, __m512 stop) const noexcept {
+        const __m512 steps = _mm512_set1_ps(static_cast<float>(n));
+        const __m512 margin = _mm512_set1_ps(1.001f);
+        const __m512 r = _mm512_mul_ps(
+            _mm512_add_ps(_mm512_abs_ps(ratio), _mm512_mul_ps(steps, _mm512_abs_ps(ratioStep))), margin);
+        const __m512 q = _mm512_mul_ps(
+            _mm512_add_ps(_mm512_abs_ps(phase), _mm512_mul_ps(steps, _mm512_abs_ps(phaseStep))), margin);
+        const __m512 bound = _mm512_add_ps(_mm512_mul_ps(r, _mm512_set1_ps(maxFrequency * 1.001f)), q);
+        const __m512 limit = _mm512_mul_ps(stop, _mm512_set1_ps(0.999f));
+        return _mm512_mask_cmp_ps_mask(valid, bound, limit, _CMP_LT_OQ) == valid;
+    }
+
     // The stop test at one sample (ratio × f0 + phase below 20 kHz), then the sample's move.
     QUENVALE_INLINE __mmask16 test(__mmask16 pass, __m512 baseFrequency, __m512 stop) noexcept {
         pass = _mm512_mask_cmp_ps_mask(pass, _mm512_add_ps(_mm512_mul_ps(ratio, baseFrequency), phase), stop,
@@ -369,8 +384,17 @@ struct LaneZero {
 int countFullBlocksAvx512(const PartialBank& bank, const float* baseFrequency, int n, int count) noexcept {
     // 32 blocks per pass: two independent chains hide the latency of the moving ratio and phase.
     const __m512 stop = _mm512_set1_ps(kPartialStopFrequency);
+    // The largest |f0| of the run; NaN anywhere turns the quick bound off.
+    float maxFrequency = 0.0f;
+    bool finite = true;
+    for (int t = 0; t < n; ++t) {
+        const float f = baseFrequency[t] < 0.0f ? -baseFrequency[t] : baseFrequency[t];
+        finite = finite && f <= 3.0e38f;
+        maxFrequency = f > maxFrequency ? f : maxFrequency;
+    }
     for (int g = 0; g < count; g += 32) {
         LaneZero a(bank, g, count), b(bank, g + 16, count);
+        if (finite && a.surelyBelow(maxFrequency, n, stop) && b.surelyBelow(maxFrequency, n, stop)) continue;
         __mmask16 passA = a.valid, passB = b.valid;
         for (int t = 0; t < n; ++t) {
             const __m512 f = _mm512_set1_ps(baseFrequency[t]);
