@@ -27,13 +27,10 @@ TEST(PluginParameters, HostSeesEveryNameAndDefaultDisplayText) {
     for (int i = 0; i < parameterCount(); ++i) {
         ASSERT_EQ(dispatchText(host, effGetParamName, i), descriptor(i).name) << i;
     }
-    EXPECT_EQ(dispatchText(host, effGetParamDisplay, 0), "1.000");          // MasterGain
-    EXPECT_EQ(dispatchText(host, effGetParamDisplay, 13), "0.000");         // Gen1 Offset
-    EXPECT_EQ(dispatchText(host, effGetParamDisplay, 80), " 4");            // StepSeq1 Length
-    EXPECT_EQ(dispatchText(host, effGetParamDisplay, 107), "Off");          // Lfo1 Type
-    EXPECT_EQ(dispatchText(host, effGetParamDisplay, 114), "5.000");        // Lfo1 Offset
-    EXPECT_EQ(dispatchText(host, effGetParamDisplay, 331), "None");         // ChFx1 Type
-
+    // Defaults of MasterGain, Gen1 Offset, StepSeq1 Length, Lfo1 Type, Lfo1 Offset and ChFx1 Type.
+    std::string defaults;
+    for (int i : {0, 13, 80, 107, 114, 331}) defaults += dispatchText(host, effGetParamDisplay, i) + "|";
+    EXPECT_EQ(defaults, "1.000|0.000| 4|Off|5.000|None|");
     host.setParameter(9, 1.0f / 157.0f);  // "Gen1 Ratio ModSrc1" = 1
     EXPECT_EQ(dispatchText(host, effGetParamDisplay, 9), "E1");
     host.setParameter(9, 20.0f / 157.0f);  // a controller source has no name in the short list
