@@ -1,11 +1,10 @@
-// Debug output: the trace line and its buffer's bound, printf lines, pointer bits, beeps and message boxes.
+// Debug output: the trace line and its buffer's bound, printf lines, pointer bits and message boxes.
 #include "common/debug_output.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
 
-#include "common/beep.h"
 #include "common/message_box.h"
 #include "host/test_host.h"
 
@@ -26,7 +25,7 @@ TEST(DebugOutput, TraceGoesToTheSinkAndToStandardOutputCutToItsBuffer) {
     EXPECT_EQ(capture.texts()[1], std::string(1022, 'a') + "\n");
 }
 
-TEST(DebugOutput, PrintfLinesMessageBoxesPointerBitsAndBeeps) {
+TEST(DebugOutput, PrintfLinesMessageBoxesAndPointerBits) {
     test::DebugCapture capture;
     debugPrintf("getParameter() called with unknown parameter (eParam: %d)\n", 383);
     showMessageBox("Chunk could not be loaded !", "Quenvale", kIconWarning);  // no window: a debug line
@@ -36,9 +35,6 @@ TEST(DebugOutput, PrintfLinesMessageBoxesPointerBitsAndBeeps) {
     EXPECT_EQ(traceAddress(nullptr), 0u);
     const uintptr_t wide = sizeof(void*) == 8 ? uintptr_t(0x12345678ull << 32 | 0x9ABCDEF0u) : 0x9ABCDEF0u;
     EXPECT_EQ(traceAddress(reinterpret_cast<void*>(wide)), 0x9ABCDEF0u);
-    const int before = beepCount();
-    platformBeep();
-    EXPECT_EQ(beepCount(), before + 1);
 }
 
 }  // namespace

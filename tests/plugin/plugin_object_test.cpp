@@ -1,4 +1,4 @@
-// The plug-in object's own behaviour: event batches, editor echo suppression, host tempo, refused chunks,
+// The plug-in object's own behaviour: event batches, editor echo suppression, refused chunks,
 // the editor trace.
 #include <gtest/gtest.h>
 
@@ -75,21 +75,6 @@ TEST_F(PluginObject, EditorChangeIsReportedWithoutTakingTheEchoBack) {
     host_.onAutomate(nullptr);
     host_.setParameter(12, 0.5f);
     EXPECT_EQ(host_.getParameter(12), 0.5f);
-}
-
-TEST_F(PluginObject, HostTempoKeepsTheLastKnownValue) {
-    TorvaneInterface& plugin = test::pluginObject(host_);
-    EXPECT_EQ(plugin.currentHostTempo(), 120.0f);
-    host_.setTempo(97.5);
-    EXPECT_EQ(plugin.currentHostTempo(), 97.5f);
-    host_.setTimeInfoAvailable(false);
-    host_.setTempo(60.0);
-    EXPECT_EQ(plugin.currentHostTempo(), 97.5f);
-    host_.setTimeInfoAvailable(true);
-    host_.setTimeInfoFlags(0);  // a record without a valid tempo
-    EXPECT_EQ(plugin.currentHostTempo(), 97.5f);
-    host_.setTimeInfoFlags(kVstTempoValid);
-    EXPECT_EQ(plugin.currentHostTempo(), 60.0f);
 }
 
 TEST_F(PluginObject, RefusedChunksReportTheFailureAndChangeNothing) {

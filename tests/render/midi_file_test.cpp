@@ -1,9 +1,8 @@
-// The renderer's MIDI file reader and tempo map, on hand-built files and the checked-in demo piece.
+// The renderer's MIDI file reader and tempo map, on hand-built files.
 #include "midi_file.h"
 
 #include <gtest/gtest.h>
 
-#include <map>
 #include <string>
 
 #include "render/smf_builder.h"
@@ -119,22 +118,6 @@ TEST(MidiFile, TruncatedAndMalformedFilesAreRefusedWithAReason) {
         EXPECT_FALSE(parse(bytes, sequence, error)) << reason;
         EXPECT_NE(error.find(reason), std::string::npos) << error;
     }
-}
-
-TEST(DemoPiece, IsAValidPieceOfTheRightLengthWithNoNoteLeftHanging) {
-    MidiSequence sequence;
-    std::string error;
-    ASSERT_TRUE(loadMidiFile(std::string(QUENVALE_SOURCE_DIR) + "/examples/demo.mid", sequence, error))
-        << error;
-    const double seconds = TempoMap(sequence).secondsAt(sequence.endTick);
-    EXPECT_TRUE(sequence.format == 1 && seconds >= 20.0 && seconds <= 30.0) << seconds;
-    std::map<int, int> sounding;
-    for (const MidiFileEvent& e : sequence.events) {
-        const int kind = e.bytes[0] & 0xF0;
-        if (kind == 0x90 || kind == 0x80)
-            sounding[e.bytes[0] & 0x0F] += kind == 0x90 && e.bytes[2] > 0 ? 1 : -1;
-    }
-    for (const auto& [channel, count] : sounding) EXPECT_EQ(count, 0) << "channel " << channel;
 }
 
 }  // namespace
