@@ -18,7 +18,7 @@ namespace quenvale::test {
 // Installs itself as the routing's report sink for its lifetime and records every line and beep.
 class ReportCapture {
 public:
-    ReportCapture() : beepCountAtStart_(routingBeepCount()) {
+    ReportCapture() {
         RoutingReportSink sink;
         sink.writeLine = [](const char* line, void* self) {
             static_cast<ReportCapture*>(self)->lines.emplace_back(line);
@@ -30,14 +30,9 @@ public:
     ~ReportCapture() { setRoutingReportSink(nullptr); }
     ReportCapture(const ReportCapture&) = delete;
     ReportCapture& operator=(const ReportCapture&) = delete;
-    // Beeps counted by the process-wide counter since construction.
-    uint32_t countedBeeps() const { return routingBeepCount() - beepCountAtStart_; }
 
     std::vector<std::string> lines;
     int beeps = 0;
-
-private:
-    uint32_t beepCountAtStart_;
 };
 
 // Stores every catalogue default, as applying a new program does.

@@ -54,8 +54,7 @@ TEST(ParameterRouting, EveryIndexHasItsOwnFieldAndStoresBackUnchanged) {
     Channel second;
     for (int32_t i = 0; i < parameterCount(); ++i) setParameter(second, i, stored[static_cast<size_t>(i)]);
     test::expectSameState(stored, test::snapshot(second));
-    EXPECT_TRUE(capture.lines.empty());
-    EXPECT_EQ(capture.countedBeeps(), 0u);
+    EXPECT_EQ(capture.lines.size() + capture.beeps, 0u);
 }
 
 TEST(ParameterRouting, IndicesLandInTheirFieldsAndDecodeIntoInstanceAndMember) {
@@ -100,9 +99,6 @@ TEST(ParameterRouting, StoringABaseLeavesTheSlotsAlone) {
     setParameter(channel, kParamGain, makeModulatedValue(other));
     EXPECT_EQ(channel.gain.base, 1.75f);
     for (const ModSlot& slot : channel.gain.slots) EXPECT_TRUE(test::sameSlot(slot, ModSlot{}));
-    // Any other kind stores as its float reading: an Int gives 0.
-    setParameter(channel, kParamGain, makeIntValue(5));
-    EXPECT_EQ(channel.gain.base, 0.0f);
 }
 
 TEST(ParameterRouting, StoresThatTakeEffectBeyondTheirField) {
@@ -116,7 +112,6 @@ TEST(ParameterRouting, StoresThatTakeEffectBeyondTheirField) {
     setRateValues(44100.0f);
     setParameter(channel, kParamCompressorAttack, makeFloatValue(1.0f));
     EXPECT_NEAR(channel.compressor.attackCoefficient, 0.97758f, 1e-5f);
-    EXPECT_EQ(valueAsFloat(getParameter(channel, kParamCompressorAttack)), 1.0f);
     setParameter(channel, 101, makeIntValue(8));  // StepSeq4 Length " 32"
     EXPECT_EQ(channel.stepSeq[3].stepCount, 32);
     channel.fx[1].lines[0].buffer[5] = 0.5f;
@@ -188,7 +183,6 @@ TEST(ParameterRouting, FailuresReportTheirLineBeepOnceAndStoreNothing) {
     auto expectOneLine = [](const ReportCapture& capture, const char* line) {
         EXPECT_EQ(capture.lines, std::vector<std::string>{line});
         EXPECT_EQ(capture.beeps, 1);
-        EXPECT_EQ(capture.countedBeeps(), 1u);
     };
     for (const auto& c : kStoreFailures) {
         SCOPED_TRACE(c.line);
