@@ -92,16 +92,15 @@ std::vector<float> readWav(const std::string& path, SF_INFO& info) {
 
 // 480 ticks a quarter at 120 BPM, then 60 BPM from tick 960; notes at 0, 0.5 and 2.0 s; the end at 3.0 s.
 Bytes timingFile() {
-    return test::buildSmf(1, 480,
-                          {TrackBuilder().tempo(960, 1000000).end(), TrackBuilder()
-                                                                         .event(0, {0x90, 60, 127})
-                                                                         .event(480, {0x90, 62, 64})
-                                                                         .event(960, {0x90, 64, 32})
-                                                                         .event(1, {0x80, 64, 0})
-                                                                         .end(479)});
+    TrackBuilder notes;
+    notes.event(0, {0x90, 60, 127})
+        .event(480, {0x90, 62, 64})
+        .event(960, {0x90, 64, 32})
+        .event(1, {0x80, 64, 0});
+    return test::buildSmf(1, 480, {TrackBuilder().tempo(960, 1000000).end(), notes.end(479)});
 }
 
-TEST(Renderer, EventsLandOnTheirFramesAcrossBlocks) {
+TEST(Renderer, EventsLandOnTheirFramesAcrossBlocksAndAnInstrumentThatDoesNotStartIsRefused) {
     RenderOptions options;
     options.pluginPath = "impulse";
     options.midiPath = tempFile("timing.mid", timingFile());
@@ -136,16 +135,9 @@ TEST(Renderer, EventsLandOnTheirFramesAcrossBlocks) {
     const std::vector<std::pair<long, float>> expected = {
         {0, 1.0f}, {22050, 64 / 127.0f}, {88200, 32 / 127.0f}};
     EXPECT_EQ(impulses, expected);
-}
-
-TEST(Renderer, RefusesAnInstrumentThatDoesNotStart) {
-    RenderOptions options;
-    options.midiPath = tempFile("refuse.mid", timingFile());
-    options.outputPath = tempFile("refuse.wav");
-    RenderSummary summary;
-    std::string error;
-    EXPECT_FALSE(renderWithPlugin([](audioMasterCallback) -> AEffect* { return nullptr; }, options, nullptr,
-                                  summary, error));
+    // An instrument that does not start is refused with a reason.
+    auto refusing = [](audioMasterCallback) -> AEffect* { return nullptr; };
+    EXPECT_FALSE(renderWithPlugin(refusing, options, nullptr, summary, error));
     EXPECT_NE(error.find("returned null"), std::string::npos) << error;
 }
 
