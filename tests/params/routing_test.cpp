@@ -4,12 +4,14 @@
 
 #include <bit>
 #include <cmath>
+#include <limits>
 #include <string>
 
 #include "common/beep.h"
 #include "engine/channel.h"
 #include "engine/rate_values.h"
 #include "params/mod_sources.h"
+#include "params/parameter_access.h"
 #include "params/parameter_index.h"
 #include "params/parameter_routing.h"
 #include "params_test_support.h"
@@ -124,6 +126,14 @@ ParameterValue readIndex(const Channel& c, int32_t, int32_t index) noexcept {
     return getParameter(c, index);
 }
 
+// The host's normalised store: mode 0 stores NaN, ±1 stores ±infinity, 2 stores 0.5.
+bool storeNormalized(Channel& c, int32_t mode, int32_t index, const ParameterValue&) noexcept {
+    const float x = mode == 0   ? std::nanf("")
+                    : mode == 2 ? 0.5f
+                                : float(mode) * std::numeric_limits<float>::infinity();
+    return setParameterNormalized(c, index, x);
+}
+
 template <typename Call>
 struct Failure {
     Call call;
@@ -135,6 +145,10 @@ struct Failure {
 const Failure<Store> kStoreFailures[] = {
     {storeIndex, 0, 383, "setParameter() called with unknown parameter (eParam: 383)\n"},
     {storeIndex, 0, -1, "setParameter() called with unknown parameter (eParam: -1)\n"},
+    {storeNormalized, 2, 383, "setParameter() called with unknown parameter (eParam: 383)\n"},
+    {storeNormalized, 0, 8, "setParameterNormalized() called with invalid value (eParam: 8)\n"},
+    {storeNormalized, 1, 80, "setParameterNormalized() called with invalid value (eParam: 80)\n"},
+    {storeNormalized, -1, 80, "setParameterNormalized() called with invalid value (eParam: 80)\n"},
     {setParameterGen, 1, 8, "setParameterGen() called with invalid generator (1)\n"},
     {setParameterGen, 0, 39, "setParameterGen() called with unknown parameter (nOsc: 0, eParamGen1: 39)\n"},
     {setParameterEnv, 6, 49, "setParameterEnv() called with invalid env (6)\n"},
