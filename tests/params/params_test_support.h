@@ -3,7 +3,7 @@
 
 #include <gtest/gtest.h>
 
-#include <array>
+#include <bit>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -25,26 +25,14 @@ public:
         };
         sink.beep = [](void* self) { ++static_cast<ReportCapture*>(self)->beeps; };
         sink.context = this;
-        beepCountAtStart_ = routingBeepCount();
         setRoutingReportSink(&sink);
     }
     ~ReportCapture() { setRoutingReportSink(nullptr); }
     ReportCapture(const ReportCapture&) = delete;
     ReportCapture& operator=(const ReportCapture&) = delete;
 
-    // Beeps counted by the process-wide counter since construction.
-    uint32_t countedBeeps() const { return routingBeepCount() - beepCountAtStart_; }
-    void clear() {
-        lines.clear();
-        beeps = 0;
-        beepCountAtStart_ = routingBeepCount();
-    }
-
     std::vector<std::string> lines;
     int beeps = 0;
-
-private:
-    uint32_t beepCountAtStart_ = 0;
 };
 
 // Stores every catalogue default, as applying a new program does.
@@ -52,24 +40,24 @@ inline void applyDefaults(Channel& channel) {
     for (int32_t i = 0; i < parameterCount(); ++i) setParameter(channel, i, descriptor(i).defaultValue);
 }
 
-inline bool sameSlot(const ModSlot& a, const ModSlot& b) {
-    return a.source == b.source && a.amount == b.amount && a.channelValue == b.channelValue &&
-           a.voiceOutput == b.voiceOutput && a.stale == b.stale;
-}
-inline bool sameSlot(const ChModSlot& a, const ChModSlot& b) {
-    return a.source == b.source && a.amount == b.amount && a.channelValue == b.channelValue &&
-           a.stale == b.stale;
+template <typename Slot>
+bool sameSlot(const Slot& a, const Slot& b) {
+    bool same = a.source == b.source &&
+                std::bit_cast<uint32_t>(a.amount) == std::bit_cast<uint32_t>(b.amount) &&
+                a.channelValue == b.channelValue && a.stale == b.stale;
+    if constexpr (requires { a.voiceOutput; }) same = same && a.voiceOutput == b.voiceOutput;
+    return same;
 }
 
 // Bitwise-equal kind, number, bases and slots (bindings included).
 inline bool sameValue(const ParameterValue& a, const ParameterValue& b) {
-    return a.kind == b.kind && a.number == b.number &&
-           std::bit_cast<uint32_t>(a.modulated.base) == std::bit_cast<uint32_t>(b.modulated.base) &&
-           std::bit_cast<uint32_t>(a.chModulated.base) == std::bit_cast<uint32_t>(b.chModulated.base) &&
-           sameSlot(a.modulated.slots[0], b.modulated.slots[0]) &&
-           sameSlot(a.modulated.slots[1], b.modulated.slots[1]) &&
-           sameSlot(a.chModulated.slots[0], b.chModulated.slots[0]) &&
-           sameSlot(a.chModulated.slots[1], b.chModulated.slots[1]);
+    bool same = a.kind == b.kind && a.number == b.number &&
+                std::bit_cast<uint32_t>(a.modulated.base) == std::bit_cast<uint32_t>(b.modulated.base) &&
+                std::bit_cast<uint32_t>(a.chModulated.base) == std::bit_cast<uint32_t>(b.chModulated.base);
+    for (int k = 0; k < 2; ++k)
+        same = same && sameSlot(a.modulated.slots[k], b.modulated.slots[k]) &&
+               sameSlot(a.chModulated.slots[k], b.chModulated.slots[k]);
+    return same;
 }
 
 // Every parameter as the routing reads it back.
@@ -79,8 +67,9 @@ inline std::vector<ParameterValue> snapshot(const Channel& channel) {
     return values;
 }
 
-inline bool isEmptyValue(const ParameterValue& v) {
-    return sameValue(v, ParameterValue{});
+inline void expectSameState(const std::vector<ParameterValue>& a, const std::vector<ParameterValue>& b) {
+    ASSERT_EQ(a.size(), b.size());
+    for (size_t i = 0; i < a.size(); ++i) EXPECT_TRUE(sameValue(a[i], b[i])) << descriptor(int32_t(i)).name;
 }
 
 }  // namespace quenvale::test

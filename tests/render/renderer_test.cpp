@@ -18,55 +18,35 @@ namespace {
 using test::Bytes;
 using test::TrackBuilder;
 
-// A stand-in instrument that marks each note-on with an impulse at its frame (left: 1, right: velocity /
-// 127).
+// A stand-in instrument that marks each note-on with an impulse at its frame (velocity / 127, both channels)
+// and records the host's set-up calls with their values.
 struct ImpulseInstrument {
     AEffect effect{};
     audioMasterCallback host = nullptr;
     std::vector<std::pair<int, float>> pending;
-    static inline std::vector<std::string> calls;
+    static inline std::vector<std::pair<VstInt32, VstIntPtr>> calls;
     static inline double lastTempo = 0.0;
-    static inline std::vector<uint8_t> chunk;
+    static inline Bytes chunk;
 
-    static VstIntPtr VSTCALLBACK dispatch(AEffect* e, VstInt32 opcode, VstInt32, VstIntPtr value, void* ptr,
+    static VstIntPtr VSTCALLBACK dispatch(AEffect* e, VstInt32 op, VstInt32, VstIntPtr value, void* ptr,
                                           float opt) {
         auto* self = static_cast<ImpulseInstrument*>(e->object);
-        switch (opcode) {
-            case effSetSampleRate:
-                calls.push_back("rate " + std::to_string(static_cast<int>(opt)));
-                return 1;
-            case effSetBlockSize:
-                calls.push_back("block " + std::to_string(value));
-                return 1;
-            case effMainsChanged:
-                calls.push_back("mains " + std::to_string(value));
-                return 1;
-            case effSetProgram:
-                calls.push_back("program " + std::to_string(value));
-                return 1;
-            case effSetChunk: {
-                const auto* bytes = static_cast<const uint8_t*>(ptr);
-                chunk.assign(bytes, bytes + value);
-                calls.push_back("chunk");
-                return 1;
+        if (op == effProcessEvents) {
+            const auto* list = static_cast<const VstEvents*>(ptr);
+            for (int i = 0; i < list->numEvents; ++i) {
+                const auto* midi = reinterpret_cast<const VstMidiEvent*>(list->events[i]);
+                if ((midi->midiData[0] & 0xF0) == 0x90 && midi->midiData[2] != 0)
+                    self->pending.emplace_back(midi->deltaFrames, midi->midiData[2] / 127.0f);
             }
-            case effProcessEvents: {
-                const auto* list = static_cast<const VstEvents*>(ptr);
-                VstEvent* const* events = list->events;
-                for (int i = 0; i < list->numEvents; ++i) {
-                    const auto* midi = reinterpret_cast<const VstMidiEvent*>(events[i]);
-                    if ((midi->midiData[0] & 0xF0) == 0x90 && midi->midiData[2] != 0)
-                        self->pending.emplace_back(midi->deltaFrames, midi->midiData[2] / 127.0f);
-                }
-                return 1;
-            }
-            case effClose:
-                calls.push_back("close");
-                delete self;
-                return 1;
-            default:
-                return 0;
+            return 1;
         }
+        if (op != effSetSampleRate && op != effSetBlockSize && op != effMainsChanged && op != effSetProgram &&
+            op != effSetChunk && op != effClose)
+            return 0;
+        if (op == effSetChunk) chunk.assign(static_cast<uint8_t*>(ptr), static_cast<uint8_t*>(ptr) + value);
+        calls.emplace_back(op, op == effSetSampleRate ? static_cast<VstIntPtr>(opt) : value);
+        if (op == effClose) delete self;
+        return 1;
     }
     static void VSTCALLBACK render(AEffect* e, float**, float** outputs, VstInt32 frames) {
         auto* self = static_cast<ImpulseInstrument*>(e->object);
@@ -75,10 +55,7 @@ struct ImpulseInstrument {
         if (time != nullptr) lastTempo = time->tempo;
         for (int i = 0; i < frames; ++i) outputs[0][i] = outputs[1][i] = 0.0f;
         for (const auto& [frame, level] : self->pending) {
-            if (frame >= 0 && frame < frames) {
-                outputs[0][frame] = 1.0f;
-                outputs[1][frame] = level;
-            }
+            if (frame >= 0 && frame < frames) outputs[0][frame] = outputs[1][frame] = level;
         }
         self->pending.clear();
     }
@@ -89,110 +66,85 @@ struct ImpulseInstrument {
         self->effect.magic = kEffectMagic;
         self->effect.dispatcher = &dispatch;
         self->effect.processReplacing = &render;
-        self->effect.numPrograms = 128;
         self->effect.numOutputs = 2;
+        self->effect.numPrograms = 128;
         self->effect.object = self;
         return &self->effect;
     }
 };
 
-std::string tempPath(const std::string& name) {
-    return ::testing::TempDir() + "quenvale_render_" + name;
+std::string tempFile(const std::string& name, const Bytes& bytes = {}) {
+    const std::string path = ::testing::TempDir() + "quenvale_render_" + name;
+    if (!bytes.empty())
+        std::ofstream(path, std::ios::binary)
+            .write(reinterpret_cast<const char*>(bytes.data()), long(bytes.size()));
+    return path;
 }
 
-void writeFile(const std::string& path, const Bytes& bytes) {
-    std::ofstream(path, std::ios::binary)
-        .write(reinterpret_cast<const char*>(bytes.data()), static_cast<long>(bytes.size()));
+// Interleaved samples; info.frames 0 when the file cannot be read.
+std::vector<float> readWav(const std::string& path, SF_INFO& info) {
+    info = {};
+    SNDFILE* file = sf_open(path.c_str(), SFM_READ, &info);
+    std::vector<float> samples(file ? static_cast<size_t>(info.frames * info.channels) : 0);
+    if (file != nullptr) sf_readf_float(file, samples.data(), info.frames), sf_close(file);
+    return samples;
 }
 
-struct Wav {
-    SF_INFO info{};
-    std::vector<float> samples;  // interleaved
-};
-
-bool readWav(const std::string& path, Wav& wav) {
-    SNDFILE* file = sf_open(path.c_str(), SFM_READ, &wav.info);
-    if (file == nullptr) return false;
-    wav.samples.resize(static_cast<size_t>(wav.info.frames * wav.info.channels));
-    sf_readf_float(file, wav.samples.data(), wav.info.frames);
-    sf_close(file);
-    return true;
-}
-
-// 480 ticks a quarter at 120 BPM, then 60 BPM from tick 960.
+// 480 ticks a quarter at 120 BPM, then 60 BPM from tick 960; notes at 0, 0.5 and 2.0 s; the end at 3.0 s.
 Bytes timingFile() {
-    return test::buildSmf(
-        1, 480,
-        {TrackBuilder().tempo(960, 1000000).end(), TrackBuilder()
-                                                       .event(0, {0x90, 60, 127})
-                                                       .event(480, {0x90, 62, 64})  // 0.5 s
-                                                       .event(960, {0x90, 64, 32})  // 2.0 s
-                                                       .event(1, {0x80, 64, 0})
-                                                       .end(479)});  // last event at tick 1920: 3.0 s
+    TrackBuilder notes;
+    notes.event(0, {0x90, 60, 127})
+        .event(480, {0x90, 62, 64})
+        .event(960, {0x90, 64, 32})
+        .event(1, {0x80, 64, 0});
+    return test::buildSmf(1, 480, {TrackBuilder().tempo(960, 1000000).end(), notes.end(479)});
 }
 
-TEST(Renderer, EventsLandOnTheirFramesAcrossBlocks) {
-    const std::string midi = tempPath("timing.mid"), out = tempPath("timing.wav"),
-                      state = tempPath("timing.bin");
-    writeFile(midi, timingFile());
-    writeFile(state, {1, 2, 3, 4, 5, 6, 7, 8, 9});
+TEST(Renderer, EventsLandOnTheirFramesAcrossBlocksAndAnInstrumentThatDoesNotStartIsRefused) {
     RenderOptions options;
     options.pluginPath = "impulse";
-    options.midiPath = midi;
-    options.outputPath = out;
+    options.midiPath = tempFile("timing.mid", timingFile());
+    options.outputPath = tempFile("timing.wav");
+    options.bankPath = tempFile("timing.bin", {1, 2, 3, 4, 5, 6, 7, 8, 9});
     options.blockSize = 500;
     options.tailSeconds = 0.5;
     options.tempo = 87.0;
     options.program = 3;
-    options.bankPath = state;
     ImpulseInstrument::calls.clear();
     RenderSummary summary;
     std::string error;
     ASSERT_TRUE(renderWithPlugin(&ImpulseInstrument::entry, options, nullptr, summary, error)) << error;
-
-    const std::vector<std::string> expectedCalls = {"rate 44100", "block 500", "chunk", "mains 1",
-                                                    "program 3",  "mains 0",   "close"};
+    const std::vector<std::pair<VstInt32, VstIntPtr>> expectedCalls = {
+        {effSetSampleRate, 44100}, {effSetBlockSize, 500}, {effSetChunk, 9}, {effMainsChanged, 1},
+        {effSetProgram, 3},        {effMainsChanged, 0},   {effClose, 0}};
     EXPECT_EQ(ImpulseInstrument::calls, expectedCalls);
-    EXPECT_EQ(ImpulseInstrument::chunk, (std::vector<uint8_t>{1, 2, 3, 4, 5, 6, 7, 8, 9}));
+    EXPECT_EQ(ImpulseInstrument::chunk, (Bytes{1, 2, 3, 4, 5, 6, 7, 8, 9}));
     EXPECT_EQ(ImpulseInstrument::lastTempo, 87.0);
 
-    Wav wav;
-    ASSERT_TRUE(readWav(out, wav));
-    EXPECT_EQ(wav.info.channels, 2);
-    EXPECT_EQ(wav.info.samplerate, 44100);
-    EXPECT_EQ(wav.info.format & SF_FORMAT_SUBMASK, SF_FORMAT_FLOAT);
-    EXPECT_EQ(wav.info.frames, 3 * 44100 + 22050);
-    EXPECT_EQ(summary.frames, wav.info.frames);
+    SF_INFO info;
+    const std::vector<float> samples = readWav(options.outputPath, info);
+    EXPECT_EQ(std::vector<int>({info.channels, info.samplerate, info.format & SF_FORMAT_SUBMASK}),
+              std::vector<int>({2, 44100, SF_FORMAT_FLOAT}));
+    EXPECT_EQ(info.frames, 3 * 44100 + 22050);
+    EXPECT_EQ(summary.frames, info.frames);
     EXPECT_FLOAT_EQ(summary.peak, 1.0f);
     std::vector<std::pair<long, float>> impulses;
-    for (long i = 0; i < wav.info.frames; ++i)
-        if (wav.samples[static_cast<size_t>(2 * i)] != 0.0f)
-            impulses.emplace_back(i, wav.samples[static_cast<size_t>(2 * i + 1)]);
-    ASSERT_EQ(impulses.size(), 3u);
-    EXPECT_EQ(impulses[0].first, 0);
-    EXPECT_EQ(impulses[1].first, 22050);  // inside block 44, at offset 50
-    EXPECT_EQ(impulses[2].first, 88200);
-    EXPECT_FLOAT_EQ(impulses[1].second, 64 / 127.0f);
-}
-
-TEST(Renderer, RefusesAnInstrumentThatDoesNotStart) {
-    const std::string midi = tempPath("refuse.mid");
-    writeFile(midi, timingFile());
-    RenderOptions options;
-    options.midiPath = midi;
-    options.outputPath = tempPath("refuse.wav");
-    RenderSummary summary;
-    std::string error;
-    const host::EntryFunction refusing = [](audioMasterCallback) -> AEffect* { return nullptr; };
+    for (long i = 0; i < info.frames; ++i)
+        if (samples[size_t(2 * i)] != 0.0f) impulses.emplace_back(i, samples[size_t(2 * i)]);
+    // The second note falls inside block 44, at offset 50.
+    const std::vector<std::pair<long, float>> expected = {
+        {0, 1.0f}, {22050, 64 / 127.0f}, {88200, 32 / 127.0f}};
+    EXPECT_EQ(impulses, expected);
+    // An instrument that does not start is refused with a reason.
+    auto refusing = [](audioMasterCallback) -> AEffect* { return nullptr; };
     EXPECT_FALSE(renderWithPlugin(refusing, options, nullptr, summary, error));
     EXPECT_NE(error.find("returned null"), std::string::npos) << error;
 }
 
 #ifdef QUENVALE_RENDER_PATH
-// Runs the tool; returns its exit status and its standard error and output in text.
+// Runs the tool; returns its exit status, with its standard error and output in text.
 int runTool(const std::string& arguments, std::string& text) {
-    const std::string command = std::string(QUENVALE_RENDER_PATH) + " " + arguments + " 2>&1";
-    FILE* pipe = ::popen(command.c_str(), "r");
+    FILE* pipe = ::popen((std::string(QUENVALE_RENDER_PATH) + " " + arguments + " 2>&1").c_str(), "r");
     if (pipe == nullptr) return -1;
     text.clear();
     char buffer[512];
@@ -201,54 +153,36 @@ int runTool(const std::string& arguments, std::string& text) {
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
-TEST(RenderTool, RendersThroughTheBuiltPlugin) {
-    const std::string midi = tempPath("tool.mid"), out = tempPath("tool.wav");
-    writeFile(midi, timingFile());
+TEST(RenderTool, RendersThroughTheBuiltPluginAndRefusesBadInputWithAMessage) {
+    const std::string plugin = QUENVALE_PLUGIN_PATH, good = tempFile("tool.mid", timingFile()),
+                      out = tempFile("tool.wav"), junk = tempFile("junk.mid", {'M', 'T', 'h', 'd', 0, 0});
     std::string text;
-    ASSERT_EQ(runTool(std::string("--sr 48000 --block 256 --tail 1 --format pcm24 ") + QUENVALE_PLUGIN_PATH +
-                          " " + midi + " -o " + out,
-                      text),
-              0)
+    ASSERT_EQ(
+        runTool("--sr 48000 --block 256 --tail 1 --format pcm24 " + plugin + " " + good + " -o " + out, text),
+        0)
         << text;
-    EXPECT_NE(text.find("real time"), std::string::npos) << text;
-    EXPECT_NE(text.find("dBFS"), std::string::npos) << text;
-    Wav wav;
-    ASSERT_TRUE(readWav(out, wav));
-    EXPECT_EQ(wav.info.samplerate, 48000);
-    EXPECT_EQ(wav.info.channels, 2);
-    EXPECT_EQ(wav.info.format & SF_FORMAT_SUBMASK, SF_FORMAT_PCM_24);
-    EXPECT_EQ(wav.info.frames, 4 * 48000);
-}
+    EXPECT_TRUE(text.find("real time") != std::string::npos && text.find("dBFS") != std::string::npos)
+        << text;
+    SF_INFO info;
+    readWav(out, info);
+    EXPECT_EQ(std::vector<long>({info.samplerate, info.format & SF_FORMAT_SUBMASK, long(info.frames)}),
+              std::vector<long>({48000, SF_FORMAT_PCM_24, 4 * 48000}));
 
-TEST(RenderTool, BadInputGivesAMessageAndAFailureStatus) {
-    const std::string good = tempPath("good.mid"), junk = tempPath("junk.mid"),
-                      shortState = tempPath("short.qpb");
-    writeFile(good, timingFile());
-    writeFile(junk, {'M', 'T', 'h', 'd', 0, 0});
-    writeFile(shortState, {1, 2, 3});
-    const std::string plugin = QUENVALE_PLUGIN_PATH, out = tempPath("bad.wav");
-    struct Case {
-        std::string arguments;
-        const char* message;
-    };
-    const Case cases[] = {
-        {plugin + " " + tempPath("missing.mid") + " " + out, "cannot open MIDI file"},
+    const std::pair<std::string, const char*> kBad[] = {
+        {plugin + " " + tempFile("missing.mid") + " " + out, "cannot open MIDI file"},
         {plugin + " " + junk + " " + out, "truncated"},
         {good + " " + good + " " + out, "cannot load plug-in"},
-        {tempPath("missing.so") + " " + good + " " + out, "no such file"},
-        {"--bank " + shortState + " " + plugin + " " + good + " " + out, "refused"},
+        {tempFile("missing.so") + " " + good + " " + out, "no such file"},
+        {"--bank " + tempFile("short.qpb", {1, 2, 3}) + " " + plugin + " " + good + " " + out, "refused"},
         {"--sr 0 " + plugin + " " + good + " " + out, "--sr"},
         {plugin + " " + good, "output"},
-        {"--frobnicate " + plugin + " " + good + " " + out, "unknown option"},
-    };
-    for (const Case& c : cases) {
-        std::string text;
-        EXPECT_NE(runTool(c.arguments, text), 0) << c.arguments;
-        EXPECT_NE(text.find(c.message), std::string::npos) << c.arguments << "\n" << text;
+        {"--frobnicate " + plugin + " " + good + " " + out, "unknown option"}};
+    for (const auto& [arguments, message] : kBad) {
+        EXPECT_NE(runTool(arguments, text), 0) << arguments;
+        EXPECT_NE(text.find(message), std::string::npos) << arguments << "\n" << text;
     }
-    std::string help;
-    EXPECT_EQ(runTool("--help", help), 0);
-    EXPECT_NE(help.find("Usage: quenvale-render"), std::string::npos);
+    EXPECT_EQ(runTool("--help", text), 0);
+    EXPECT_NE(text.find("Usage: quenvale-render"), std::string::npos);
 }
 #endif
 
