@@ -3,52 +3,50 @@
 
 #include <cstdint>
 #include <cstring>
+#include <filesystem>
 #include <string>
 #include <vector>
 
 #include "common/byte_stream.h"
 #include "persist/byte_reader.h"
 #include "persist/byte_writer.h"
+#include "persist/generator_record.h"
 
 namespace quenvale::test {
 
 struct Record {
     ByteStream stream;
 
-    Record& u32(uint32_t v) {
-        writeU32(stream, v);
-        return *this;
-    }
-    Record& i32(int32_t v) {
-        writeI32(stream, v);
-        return *this;
-    }
-    Record& f32(float v) {
-        writeF32(stream, v);
-        return *this;
-    }
-    Record& name17(const char* text) {
+    Record& u32(uint32_t v) { return writeU32(stream, v), *this; }
+    Record& i32(int32_t v) { return writeI32(stream, v), *this; }
+    Record& f32(float v) { return writeF32(stream, v), *this; }
+    Record& name17(const char* text) {  // a fixed 17-byte name field
         char field[17] = {};
         std::strncpy(field, text, 16);
-        writeBytes(stream, field, 17);
-        return *this;
+        return writeBytes(stream, field, 17), *this;
     }
     Record& text(const std::string& t) {  // 32-bit length and the bytes
         u32(static_cast<uint32_t>(t.size()));
-        writeBytes(stream, t.data(), t.size());
-        return *this;
-    }
-    Record& append(const ByteStream& other) {
-        writeBytes(stream, other.bytes.data(), other.bytes.size());
-        return *this;
+        return writeBytes(stream, t.data(), t.size()), *this;
     }
     Record& sized(const ByteStream& other) {  // a component entry: byte count and bytes
         u32(other.size());
-        return append(other);
+        return writeBytes(stream, other.bytes.data(), other.bytes.size()), *this;
     }
     const std::vector<uint8_t>& bytes() const { return stream.bytes; }
     ByteReader reader() const { return ByteReader(stream.bytes.data(), stream.bytes.size()); }
 };
+
+// The current record of a generator: the byte-exact picture that round trips and refusals compare.
+inline std::vector<uint8_t> recordOf(const Generator& g) {
+    ByteStream s;
+    writeGenerator(g, s);
+    return s.bytes;
+}
+
+inline std::string tempPath(const char* name) {
+    return (std::filesystem::temp_directory_path() / (std::string("quenvale_") + name)).string();
+}
 
 // A modulated value as version v stored it: base, slot count, (source, [reserved], amount) × 2.
 inline void oldModulatedValue(Record& r, uint32_t v, float base, int32_t source1 = 0, float amount1 = 0.0f,

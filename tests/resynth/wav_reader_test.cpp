@@ -9,155 +9,80 @@ namespace quenvale {
 namespace {
 
 using test::ByteWriter;
-using test::TempFolder;
+using test::wavPreamble;
 
-// A result that a failed read must leave exactly as it was.
-WavData sentinel() {
-    WavData d;
-    d.left = {0.25};
-    d.right = {-0.25};
-    d.frames = 1;
-    d.wavSampleRate = 7;
-    return d;
+ByteWriter withData(ByteWriter w, uint32_t declared, std::vector<int32_t> samples) {
+    w.tag("data").u32(declared);
+    for (int32_t s : samples) w.s16(s);
+    return w;
 }
 
-void expectUntouched(const WavData& d) {
-    EXPECT_EQ(d.frames, 1u);
-    EXPECT_EQ(d.wavSampleRate, 7u);
-    ASSERT_EQ(d.left.size(), 1u);
-    EXPECT_EQ(d.left[0], 0.25);
-    EXPECT_EQ(d.right[0], -0.25);
-}
-
-TEST(WavReader, CanonicalFileScalesSamplesByOneOver32768) {
-    TempFolder tmp;
-    const std::vector<int16_t> samples = {-32768, 32767, 0, 1, -1, 16384, 12345, -12345};
-    const std::string path = tmp.write("canonical.wav", test::canonicalWav(samples));
-    WavData d;
-    ASSERT_TRUE(readWav(path.c_str(), d));
-    EXPECT_EQ(d.frames, 4u);
-    EXPECT_EQ(d.wavSampleRate, 44100u);
-    ASSERT_EQ(d.left.size(), 4u);
-    ASSERT_EQ(d.right.size(), 4u);
-    EXPECT_EQ(d.left[0], -1.0);
-    EXPECT_EQ(d.right[0], 0.999969482421875);
-    for (size_t i = 0; i < 4; ++i) {
-        EXPECT_EQ(d.left[i], samples[2 * i] / 32768.0) << i;
-        EXPECT_EQ(d.right[i], samples[2 * i + 1] / 32768.0) << i;
-    }
-}
-
-TEST(WavReader, SkipsChunksBeforeDataIncludingOddSizedOnes) {
-    TempFolder tmp;
-    ByteWriter w = test::wavPreamble();
-    w.tag("LIST").u32(6).tag("INFO").u16(0);
-    w.tag("junk").u32(3).raw({1, 2, 3});  // odd size, no pad byte
-    w.tag("data").u32(8).s16(100).s16(-200).s16(300).s16(-400);
-    const std::string path = tmp.write("list.wav", w.bytes);
-    WavData d;
-    ASSERT_TRUE(readWav(path.c_str(), d));
-    ASSERT_EQ(d.frames, 2u);
-    EXPECT_EQ(d.left[1], 300 / 32768.0);
-    EXPECT_EQ(d.right[1], -400 / 32768.0);
-}
-
-TEST(WavReader, EighteenByteFormatChunkIsNotFoundBecauseTheWalkStartsAtByte36) {
-    TempFolder tmp;
-    ByteWriter w = test::wavPreamble(2, 44100, 16, 18);
-    w.tag("data").u32(4).s16(1).s16(2);
-    const std::string path = tmp.write("fmt18.wav", w.bytes);
-    WavData d = sentinel();
-    EXPECT_FALSE(readWav(path.c_str(), d));
-    expectUntouched(d);
-}
-
-TEST(WavReader, RefusesEveryOtherFormatAndLeavesTheResultAlone) {
-    TempFolder tmp;
+TEST(WavReader, AcceptedFilesGiveTheFramesTheyHold) {
+    ByteWriter list = wavPreamble();
+    list.tag("LIST").u32(6).tag("INFO").u16(0).tag("junk").u32(3).u16(0).bytes.push_back(0);  // odd, no pad
     struct Case {
-        uint32_t channels, rate, bits;
+        const char* what;
+        ByteWriter file;
+        std::vector<double> left, right;  // expected, in units of 1/32768
     };
-    for (const Case c : {Case{1, 44100, 16}, Case{2, 48000, 16}, Case{2, 44100, 24}, Case{2, 44100, 8},
-                         Case{6, 44100, 16}}) {
-        ByteWriter w = test::wavPreamble(c.channels, c.rate, c.bits);
-        w.tag("data").u32(8).u32(0).u32(0);
-        const std::string path = tmp.write("format.wav", w.bytes);
-        WavData d = sentinel();
-        EXPECT_FALSE(readWav(path.c_str(), d)) << c.channels << " " << c.rate << " " << c.bits;
-        expectUntouched(d);
-    }
-}
-
-TEST(WavReader, TenByteDataChunkGivesTwoFrames) {
-    TempFolder tmp;
-    ByteWriter w = test::wavPreamble();
-    w.tag("data").u32(10).s16(1).s16(2).s16(3).s16(4).s16(5);
-    const std::string path = tmp.write("ten.wav", w.bytes);
-    WavData d;
-    ASSERT_TRUE(readWav(path.c_str(), d));
-    EXPECT_EQ(d.frames, 2u);
-    EXPECT_EQ(d.left.size(), 2u);
-    EXPECT_EQ(d.right[1], 4 / 32768.0);
-}
-
-TEST(WavReader, TruncatedDataChunkYieldsTheFramesTheFileHolds) {
-    TempFolder tmp;
-    {
-        // 4 frames declared, 2 frames and half a frame present.
-        ByteWriter w = test::wavPreamble();
-        w.tag("data").u32(16).s16(7).s16(-7).s16(8).s16(-8).s16(9);
-        const std::string path = tmp.write("short.wav", w.bytes);
+    const Case cases[] = {
+        {"canonical", withData(wavPreamble(), 16, {-32768, 32767, 0, 1, -1, 16384, 12345, -12345}),
+         {-32768, 0, -1, 12345}, {32767, 1, 16384, -12345}},
+        {"chunks before data", withData(list, 8, {100, -200, 300, -400}), {100, 300}, {-200, -400}},
+        {"10-byte data chunk", withData(wavPreamble(), 10, {1, 2, 3, 4, 5}), {1, 3}, {2, 4}},
+        {"4 frames declared, 2.5 present", withData(wavPreamble(), 16, {7, -7, 8, -8, 9}), {7, 8}, {-7, -8}},
+        {"near 4 GiB declared", withData(wavPreamble(), 0xFFFFFFFFu, {1, 2, 3, 4, 5, 6}), {1, 3, 5}, {2, 4, 6}},
+        {"header ends at the data tag", [] { return wavPreamble().tag("data"); }(), {}, {}},
+    };
+    test::TempFolder tmp;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
         WavData d;
-        ASSERT_TRUE(readWav(path.c_str(), d));
-        ASSERT_EQ(d.frames, 2u);
-        EXPECT_EQ(d.left[1], 8 / 32768.0);
-        EXPECT_EQ(d.right[1], -8 / 32768.0);
+        ASSERT_TRUE(readWav(tmp.write("in.wav", c.file.bytes).c_str(), d));
+        EXPECT_EQ(d.frames, c.left.size());
+        EXPECT_EQ(d.wavSampleRate, 44100u);
+        ASSERT_EQ(d.left.size(), c.left.size());
+        ASSERT_EQ(d.right.size(), c.left.size());
+        for (size_t i = 0; i < c.left.size(); ++i) {
+            EXPECT_EQ(d.left[i], c.left[i] / 32768.0) << i;  // −32768 reads as exactly −1
+            EXPECT_EQ(d.right[i], c.right[i] / 32768.0) << i;
+        }
     }
-    {
-        // A near-4 GiB declaration over three frames must neither allocate it nor read past the end.
-        ByteWriter w = test::wavPreamble();
-        w.tag("data").u32(0xFFFFFFFFu).s16(1).s16(2).s16(3).s16(4).s16(5).s16(6);
-        const std::string path = tmp.write("huge.wav", w.bytes);
+}
+
+TEST(WavReader, RefusedFilesLeaveTheResultAlone) {
+    ByteWriter noData = wavPreamble(), pastEnd = wavPreamble();
+    noData.tag("LIST").u32(4).tag("INFO");
+    pastEnd.tag("LIST").u32(1000).tag("INFO");  // declared beyond the end of the file
+    struct Case {
+        const char* what;
+        std::vector<unsigned char> bytes;
+    };
+    const Case cases[] = {
+        {"mono", withData(wavPreamble(1), 8, {0, 0, 0, 0}).bytes},
+        {"48000 Hz", withData(wavPreamble(2, 48000), 8, {0, 0, 0, 0}).bytes},
+        {"24 bits", withData(wavPreamble(2, 44100, 24), 8, {0, 0, 0, 0}).bytes},
+        {"8 bits", withData(wavPreamble(2, 44100, 8), 8, {0, 0, 0, 0}).bytes},
+        {"6 channels", withData(wavPreamble(6), 8, {0, 0, 0, 0}).bytes},
+        // The chunk walk starts at byte 36, so the data chunk after an 18-byte format chunk is not found.
+        {"18-byte format chunk", withData(wavPreamble(2, 44100, 16, 18), 4, {1, 2}).bytes},
+        {"no data chunk", noData.bytes},
+        {"chunk past the end", pastEnd.bytes},
+        {"empty", {}},
+    };
+    test::TempFolder tmp;
+    const auto refused = [](const char* path) {
         WavData d;
-        ASSERT_TRUE(readWav(path.c_str(), d));
-        EXPECT_EQ(d.frames, 3u);
-        EXPECT_EQ(d.left.size(), 3u);
-        EXPECT_EQ(d.right[2], 6 / 32768.0);
-    }
-}
-
-TEST(WavReader, FailsWithoutDataChunkOrFile) {
-    TempFolder tmp;
-    ByteWriter w = test::wavPreamble();
-    w.tag("LIST").u32(4).tag("INFO");
-    const std::string noData = tmp.write("nodata.wav", w.bytes);
-    ByteWriter past = test::wavPreamble();
-    past.tag("LIST").u32(1000).tag("INFO");  // declared beyond the end of the file
-    const std::string pastEnd = tmp.write("pastend.wav", past.bytes);
-    const std::string empty = tmp.write("empty.wav", {});
-
-    for (const std::string& path : {noData, pastEnd, empty, tmp.file("missing.wav")}) {
-        WavData d = sentinel();
-        EXPECT_FALSE(readWav(path.c_str(), d)) << path;
-        expectUntouched(d);
-    }
-    WavData d = sentinel();
-    EXPECT_FALSE(readWav(nullptr, d));
-}
-
-TEST(WavReader, HeaderTailKeepsDefaultsWhenTheFileIsShort) {
-    // 40 bytes: the header up to the "data" tag; the size field keeps its default 0.
-    WavHeader h;
-    ByteWriter w = test::wavPreamble();
-    w.tag("data");
-    decodeWavHeader(h, w.bytes.data(), w.bytes.size());
-    EXPECT_EQ(h.channels, 2u);
-    EXPECT_EQ(h.chunkSize, 0u);
-    TempFolder tmp;
-    const std::string path = tmp.write("forty.wav", w.bytes);
-    WavData d;
-    ASSERT_TRUE(readWav(path.c_str(), d));
-    EXPECT_EQ(d.frames, 0u);
-    EXPECT_TRUE(d.left.empty());
+        d.left = {0.25};
+        d.right = {-0.25};
+        d.frames = 1;
+        d.wavSampleRate = 7;
+        return !readWav(path, d) && d.frames == 1 && d.wavSampleRate == 7 &&
+               d.left == std::vector<double>{0.25} && d.right == std::vector<double>{-0.25};
+    };
+    for (const Case& c : cases) EXPECT_TRUE(refused(tmp.write("in.wav", c.bytes).c_str())) << c.what;
+    EXPECT_TRUE(refused(tmp.file("missing.wav").c_str()));
+    EXPECT_TRUE(refused(nullptr));
 }
 
 }  // namespace
