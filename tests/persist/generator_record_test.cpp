@@ -68,23 +68,6 @@ TEST(GeneratorRecord, FreshAndEditedGeneratorsRoundTripByteForByte) {
     }
 }
 
-TEST(GeneratorRecord, SixtyFourPartialsStoreSixtyFourValuesAndLoadZerosAbove) {
-    Generator g;
-    ASSERT_TRUE(g.setPartialCount(512));
-    g.modulator(kSpectrumAmp).breakpoints[0].values[63] = 0.5f;
-    g.modulator(kSpectrumAmp).breakpoints[0].values[100] = 0.5f;  // hidden once the count is 64
-    ASSERT_TRUE(g.setPartialCount(64));
-    Generator loaded;
-    ASSERT_TRUE(loaded.setPartialCount(512));
-    // Each of the 4 modulators holds one breakpoint: 448 fewer values each than at 512 partials.
-    EXPECT_EQ(recordOf(loaded).size() - recordOf(g).size(), 4u * 448u * 4u);
-    loaded.modulator(kSpectrumAmp).breakpoints[0].values[100] = 9.0f;
-    ASSERT_TRUE(readBytes(loaded, recordOf(g)));
-    EXPECT_EQ(loaded.partialCount, 64);
-    EXPECT_EQ(loaded.modulator(kSpectrumAmp).breakpoints[0].values[63], 0.5f);
-    for (int k = 64; k < 512; ++k) ASSERT_EQ(loaded.modulator(kSpectrumAmp).breakpoints[0].values[k], 0.0f);
-}
-
 // What each version stores, and the rules its values are read by; a version without a field leaves it
 // at the modulator's default.
 TEST(GeneratorRecord, EveryStoredVersionReadsByTheReadingRules) {

@@ -62,37 +62,28 @@ inline void oldModulatedValue(Record& r, uint32_t v, float base, int32_t source1
 // Fields a hand-built modulator record carries; defaults make a plain one-breakpoint modulator.
 struct OldModulator {
     std::string name = "Amp";
-    float gain = 1.0f;
-    int32_t gainSource = 0;
-    float gainAmount = 0.0f;
+    float gain = 1.0f, gainAmount = 0.0f;
+    int32_t gainSource = 0, filterMode = 0;
     uint32_t gainSlotCount = 2;
-    int32_t filterMode = 0;
-    std::vector<float> keyX = {0.0f, 1.0f};
-    std::vector<float> keyLevel = {1.0f, 1.0f};
+    std::vector<float> keyX = {0.0f, 1.0f}, keyLevel = {1.0f, 1.0f};
     std::vector<float> breakpointDistances = {0.5f};
     float firstValue = 0.75f;  // value of partial 0 in every breakpoint
     struct Layer {
-        uint32_t enabled;
-        uint32_t mode;
+        uint32_t enabled, mode;
     };
     std::vector<Layer> layers;  // each a plain modulator named "Child"
 };
 
 inline void oldModulator(Record& r, uint32_t v, int32_t partials, const OldModulator& m) {
-    r.text(m.name);
-    r.u32(1);  // "Shift: Repeat Border"
+    r.text(m.name).u32(1);  // "Shift: Repeat Border"
     oldModulatedValue(r, v, m.gain, m.gainSource, m.gainAmount, m.gainSlotCount);
     oldModulatedValue(r, v, 0.0f);  // Offset
     oldModulatedValue(r, v, 0.0f);  // Shift
-    r.i32(-1).i32(-1);              // loop start, loop end
-    r.u32(0).u32(0);                // dynamic mode, additive
+    r.i32(-1).i32(-1).u32(0).u32(0);  // loop start, loop end, dynamic mode, additive
     for (float f : {1.0f, 0.1f, 0.0f, 0.0f, 0.25f, 1.0f}) r.f32(f);
-    if (v >= 0x10007) {
-        r.i32(m.filterMode);
-        oldModulatedValue(r, v, 0.5f);
-        oldModulatedValue(r, v, 0.5f);
-        oldModulatedValue(r, v, 1.0f);
-    }
+    if (v >= 0x10007) r.i32(m.filterMode);
+    for (float base : {0.5f, 0.5f, 1.0f})  // cutoff, resonance, dry/wet
+        if (v >= 0x10007) oldModulatedValue(r, v, base);
     if (v >= 0x10008) {
         r.i32(static_cast<int32_t>(m.keyX.size()));
         for (size_t i = 0; i < m.keyX.size(); ++i) {

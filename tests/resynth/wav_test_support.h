@@ -3,7 +3,7 @@
 #pragma once
 
 #include <gtest/gtest.h>
-#include <unistd.h>
+#include <stdlib.h>
 
 #include <algorithm>
 #include <cmath>
@@ -49,36 +49,23 @@ inline std::vector<unsigned char> canonicalWav(const std::vector<int16_t>& inter
     return w.bytes;
 }
 
-// A folder of its own for this test and process, removed at the end of the test.
+// A fresh folder of its own, removed with everything in it at the end of the test.
 class TempFolder {
 public:
-    TempFolder() {
-        const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-        std::string name = "quenvale_" + std::to_string(static_cast<long>(::getpid()));
-        if (info != nullptr) name += std::string("_") + info->test_suite_name() + "_" + info->name();
-        for (char& c : name)
-            if (c == '/') c = '_';
-        path_ = std::filesystem::temp_directory_path() / name;
-        std::filesystem::remove_all(path_);
-        std::filesystem::create_directories(path_);
+    TempFolder() : path_(std::filesystem::temp_directory_path() / "quenvale_XXXXXX") {
+        std::string name = path_.string();
+        EXPECT_NE(::mkdtemp(name.data()), nullptr) << name;
+        path_ = name;
     }
-    ~TempFolder() {
-        std::error_code ignored;
-        std::filesystem::remove_all(path_, ignored);
-    }
+    ~TempFolder() { std::filesystem::remove_all(path_); }
     TempFolder(const TempFolder&) = delete;
-    TempFolder& operator=(const TempFolder&) = delete;
 
     std::string file(const std::string& name) const { return (path_ / name).string(); }
-
     std::string write(const std::string& name, const std::vector<unsigned char>& bytes) const {
         const std::string p = file(name);
         std::FILE* f = std::fopen(p.c_str(), "wb");
-        EXPECT_NE(f, nullptr) << p;
-        if (f != nullptr) {
-            EXPECT_EQ(std::fwrite(bytes.data(), 1, bytes.size(), f), bytes.size());
-            std::fclose(f);
-        }
+        EXPECT_TRUE(f != nullptr && std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size()) << p;
+        if (f != nullptr) std::fclose(f);
         return p;
     }
 
