@@ -3,9 +3,8 @@
 
 #include <gtest/gtest.h>
 
-#include <bit>
 #include <cstring>
-#include <functional>
+#include <map>
 #include <memory>
 
 #include "engine/env/default_envelope.h"
@@ -22,7 +21,7 @@ namespace {
 
 using test::Record;
 
-std::unique_ptr<Program> newProgram(const char* name) {
+std::unique_ptr<Program> newProgram(const char* name = "x") {
     auto p = std::make_unique<Program>();
     initProgram(*p, name);
     return p;
@@ -45,27 +44,25 @@ int32_t index(const char* name) {
     return i;
 }
 
-uint32_t defaultBits(int32_t i) {
-    return descriptor(i).defaultValue.number;
-}
+constexpr uint32_t kMarked = 0x40000000u;  // value e of a hand-built list is kMarked + e unless set
 
-// A record of an older version: value e of the list is valueAt(e); empty component entries.
+// A record of an older version with empty component entries except those given.
 struct OldProgram {
-    OldProgram(uint32_t v, int32_t n) : version(v), valueCount(n) {}
     uint32_t version;
     int32_t valueCount;
-    std::function<uint32_t(int32_t)> valueAt = [](int32_t e) {
-        return 0x40000000u + static_cast<uint32_t>(e);
-    };
-    ByteStream envelope;   // given to envelope 1
-    ByteStream stepSeq;    // given to step sequencer 1 (versions that store them)
-    ByteStream generator;  // the first generator entry
+    std::vector<std::pair<int32_t, uint32_t>> set = {};  // entries holding other values
+    ByteStream envelope = {}, stepSeq = {}, generator = {};
 };
 
 Record build(const OldProgram& o) {
     Record r;
     r.u32(o.version).name17("Old");
-    for (int32_t e = 0; e < o.valueCount; ++e) r.u32(o.valueAt(e));
+    for (int32_t e = 0; e < o.valueCount; ++e) {
+        uint32_t v = kMarked + static_cast<uint32_t>(e);
+        for (const auto& [entry, value] : o.set)
+            if (entry == e) v = value;
+        r.u32(v);
+    }
     if (o.version >= 0x10015)
         for (const char* n : {"Cutoff", "Width", "Drive", "Air", "Spread", "Motion"}) r.name17(n);
     r.sized(o.envelope);
@@ -81,21 +78,18 @@ Record build(const OldProgram& o) {
 
 TEST(ProgramRecord, EmptyComponentsTake1699BytesAndRoundTrip) {
     auto p = newProgram("Glass Pad");
-    EXPECT_EQ(recordOf(*p).size(), kEmptyProgramRecordSize);
-
+    EXPECT_EQ(recordOf(*p).size(), 1699u);
     // Modulated values are stored by their base; slots travel as their own parameters.
     ModParam gain;
     gain.base = 0.5f;
     gain.slots[0].source = 3;
     p->values[39] = makeModulatedValue(gain);
-    p->values[44] = makeIntValue(1);
     std::strcpy(p->macroNames[5], "Brightness");
     writeEnvelopeRecord(defaultEnvelopeCurve(), p->envelopeData[2]);
     writeGenerator(Generator(), p->generatorData);
     const std::vector<uint8_t> bytes = recordOf(*p);
-    EXPECT_EQ(bytes.size(), kEmptyProgramRecordSize + p->envelopeData[2].size() + p->generatorData.size());
-
-    auto loaded = newProgram("x");
+    EXPECT_EQ(bytes.size(), 1699u + p->envelopeData[2].size() + p->generatorData.size());
+    auto loaded = newProgram();
     ByteReader reader(bytes.data(), bytes.size());
     ASSERT_TRUE(readProgram(*loaded, reader));
     EXPECT_EQ(recordOf(*loaded), bytes);
@@ -104,156 +98,29 @@ TEST(ProgramRecord, EmptyComponentsTake1699BytesAndRoundTrip) {
     EXPECT_EQ(loaded->values[39].numberAsFloat(), 0.5f);
 }
 
-TEST(ProgramRecord, CurrentVersionReadsEveryValueWithTheSourceChecks) {
-    const int32_t voiceSrc = index("Gen1 Ratio ModSrc1");
-    const int32_t chSrc = index("ChFx1 Param1 ModSrc1");
-    OldProgram o(0x10020, 383);
-    o.valueAt = [&](int32_t e) -> uint32_t {
-        if (e == voiceSrc) return 157;
-        if (e == chSrc) return 139;
-        return std::bit_cast<uint32_t>(static_cast<float>(e));
+// One record per readable version; where the values of the older, shorter lists land: parameters
+// first … last take entries from `entry` on, or keep their defaults where `entry` is -1.
+TEST(ProgramRecord, EveryReadableVersionReadsItsListAndOthersAreRefused) {
+    struct Span {
+        int32_t first, last, entry;
     };
-    auto p = newProgram("x");
-    ASSERT_TRUE(read(*p, build(o)));
-    EXPECT_EQ(p->values[382].number, std::bit_cast<uint32_t>(382.0f));
-    EXPECT_EQ(p->values[voiceSrc].numberAsInt(), 157);
-    EXPECT_EQ(p->values[chSrc].numberAsInt(), 0);  // the channel numbering ends at 138
-    EXPECT_STREQ(p->macroNames[0], "Cutoff");
-    EXPECT_STREQ(p->name, "Old");
-}
-
-TEST(ProgramRecord, Version10019HasNoGenPhaseAndKeepsItsStepSequencers) {
-    OldProgram o(0x10019, 378);
-    Record seq;
-    seq.i32(1).i32(4).f32(-1.0f).i32(1).f32(1.0f);  // two steps
-    o.stepSeq = seq.stream;
-    auto p = newProgram("x");
-    ASSERT_TRUE(read(*p, build(o)));
-    EXPECT_EQ(p->version, 0x10020u);
-    EXPECT_EQ(p->values[22].number, 0x40000000u + 22);
-    for (int32_t i = 23; i <= 27; ++i) EXPECT_EQ(p->values[i].number, defaultBits(i)) << i;
-    EXPECT_EQ(p->values[28].number, 0x40000000u + 23);
-    EXPECT_EQ(p->values[382].number, 0x40000000u + 377);
-    EXPECT_EQ(p->stepSeqData[0].bytes, seq.bytes());
-}
-
-TEST(ProgramRecord, Versions10016To10018LackStepSequencersSyncsAndEnvelopes) {
-    const int32_t lfo1Sync = index("Lfo1 Sync");
-    const int32_t chLfo4Sync = index("ChLfo4 Sync");
-    for (uint32_t v : {0x10017u, 0x10018u}) {
-        auto p = newProgram("x");
-        ASSERT_TRUE(read(*p, build(OldProgram{v, 338})));
-        EXPECT_EQ(p->values[78].number, 0x40000000u + 73);  // last envelope entry
-        EXPECT_EQ(p->values[79].number, defaultBits(79));
-        EXPECT_EQ(p->values[107].number, 0x40000000u + 74);
-        EXPECT_EQ(p->values[lfo1Sync].number, defaultBits(lfo1Sync));
-        EXPECT_EQ(p->values[109].number, 0x40000000u + 75);
-        EXPECT_EQ(p->values[chLfo4Sync].number, defaultBits(chLfo4Sync));
-        EXPECT_EQ(p->values[382].number, 0x40000000u + 337);
-    }
-    auto p = newProgram("x");
-    ASSERT_TRUE(read(*p, build(OldProgram{0x10016, 308})));
-    EXPECT_EQ(p->values[48].number, 0x40000000u + 43);
-    EXPECT_EQ(p->values[49].number, defaultBits(49));
-    EXPECT_EQ(p->values[107].number, 0x40000000u + 44);
-    EXPECT_EQ(p->values[382].number, 0x40000000u + 307);
-}
-
-TEST(ProgramRecord, Version10014KeepsOnlySourcesItCouldNameAndGetsDefaultMacroNames) {
-    const int32_t voiceSrc = index("Gen1 Ratio ModSrc1");  // entry 9 in this version
-    const int32_t voiceSrc2 = index("Gain ModSrc2");       // entry 23 + (42 − 28)
-    const int32_t chSrc = index("ChFx1 Param1 ModSrc1");
-    ASSERT_EQ(voiceSrc, 9);
-    ASSERT_EQ(voiceSrc2, 42);
-    for (uint32_t stored : {150u, 154u, 0xFFFFFFFFu}) {
-        OldProgram o(0x10014, 136);
-        o.valueAt = [&](int32_t e) -> uint32_t {
-            if (e == 9 || e == 23 + 14) return stored;
-            if (e == 84 + (chSrc - 331)) return 138;
-            return 0x40000000u + static_cast<uint32_t>(e);
-        };
-        auto p = newProgram("x");
-        ASSERT_TRUE(read(*p, build(o)));
-        const int32_t expected = stored == 150u ? 150 : 0;
-        EXPECT_EQ(p->values[voiceSrc].numberAsInt(), expected) << stored;
-        EXPECT_EQ(p->values[voiceSrc2].numberAsInt(), expected) << stored;
-        EXPECT_EQ(p->values[chSrc].numberAsInt(), 138);
-        for (int m = 0; m < 6; ++m) EXPECT_EQ(std::string(p->macroNames[m]), "Macro" + std::to_string(m + 1));
+    const int32_t lfo1Sync = index("Lfo1 Sync"), chLfo4Sync = index("ChLfo4 Sync"), lfo1Out = index("Lfo1 Out");
+    const std::vector<Span> v10017 = {{78, 78, 73},   {79, 79, -1}, {107, 107, 74}, {lfo1Sync, lfo1Sync, -1},
+                                      {109, 109, 75}, {chLfo4Sync, chLfo4Sync, -1}, {382, 382, 337}};
+    const std::map<uint32_t, std::vector<Span>> spans = {
+        {0x10020, {{0, 382, 0}}},
+        {0x10019, {{0, 22, 0}, {23, 27, -1}, {28, 28, 23}, {382, 382, 377}}},
+        {0x10018, v10017},
+        {0x10017, v10017},
+        {0x10016, {{48, 48, 43}, {49, 49, -1}, {107, 107, 44}, {382, 382, 307}}},
         // LFO members of the short list: Lfo1 Type, Ratio, Offset, Phase, then Lfo2 Type.
-        EXPECT_EQ(p->values[107].number, 0x40000000u + 44);
-        EXPECT_EQ(p->values[119].number, 0x40000000u + 47);
-        EXPECT_EQ(p->values[129].number, 0x40000000u + 48);
-        EXPECT_EQ(p->values[index("Lfo1 Out")].number, defaultBits(index("Lfo1 Out")));
-        EXPECT_EQ(p->values[283].number, 0x40000000u + 76);
-        EXPECT_EQ(p->values[285].number, 0x40000000u + 77);
-        EXPECT_EQ(p->values[331].number, 0x40000000u + 84);
-    }
-    // Before 0x10014 the macros did not exist as sources.
-    OldProgram o(0x10013, 136);
-    o.valueAt = [](int32_t e) -> uint32_t { return e == 9 ? 148u : (e == 23 + 14 ? 147u : 0u); };
-    auto p = newProgram("x");
-    ASSERT_TRUE(read(*p, build(o)));
-    EXPECT_EQ(p->values[voiceSrc].numberAsInt(), 0);
-    EXPECT_EQ(p->values[voiceSrc2].numberAsInt(), 147);
-}
-
-TEST(ProgramRecord, Versions10010And10011LackMasterAndMacros) {
-    auto p = newProgram("x");
-    ASSERT_TRUE(read(*p, build(OldProgram{0x10011, 129})));
-    EXPECT_EQ(p->values[0].number, defaultBits(0));
-    EXPECT_EQ(p->values[1].number, 0x40000000u);
-    EXPECT_EQ(p->values[2].number, defaultBits(2));
-    EXPECT_EQ(p->values[8].number, 0x40000000u + 1);
-    EXPECT_EQ(p->values[48].number, 0x40000000u + 36);
-    EXPECT_EQ(p->values[382].number, 0x40000000u + 128);
-
-    p = newProgram("x");
-    ASSERT_TRUE(read(*p, build(OldProgram{0x10010, 129})));
-    EXPECT_EQ(p->values[38].number, 0x40000000u + 26);
-    EXPECT_EQ(p->values[39].number, 0x40000000u + 32);  // after five discarded values
-    EXPECT_EQ(p->values[43].number, 0x40000000u + 36);
-    for (int32_t i = 44; i <= 48; ++i) EXPECT_EQ(p->values[i].number, defaultBits(i)) << i;
-    EXPECT_EQ(p->values[107].number, 0x40000000u + 37);
-    EXPECT_EQ(p->values[382].number, 0x40000000u + 128);
-    for (int32_t i = 0; i < 6; ++i) EXPECT_EQ(p->stepSeqData[i % 4].size(), 0u);
-}
-
-TEST(ProgramRecord, Version10005ReadsItsShortListAndUpgradesItsGenerator) {
-    OldProgram o(0x10005, 145);
-    test::OldModulator amp;
-    amp.layers = {{1, 1}};
-    Record gen;
-    test::oldGenerator(gen, 0x10005, 0, amp);
-    o.generator = gen.stream;
-    Record env;
-    env.i32(1).i32(0).i32(0).f32(0.5f).f32(1.0f).f32(0.5f);
-    o.envelope = env.stream;
-    auto p = newProgram("x");
-    ASSERT_TRUE(read(*p, build(o)));
-    EXPECT_EQ(p->values[1].number, 0x40000000u);
-    EXPECT_EQ(p->values[33].number, 0x40000000u + 21);
-    for (int32_t i = 34; i <= 38; ++i) EXPECT_EQ(p->values[i].number, defaultBits(i)) << i;
-    EXPECT_EQ(p->values[39].number, 0x40000000u + 48);
-    EXPECT_EQ(p->values[331].number, 0x40000000u + 93);
-    EXPECT_EQ(p->values[382].number, 0x40000000u + 144);
-    EXPECT_EQ(p->envelopeData[0].bytes, env.bytes());
-
-    // The generator now holds the current layout: it reads with the current version as it was read.
-    Generator expected;
-    ByteReader old(gen.bytes().data(), gen.bytes().size());
-    ASSERT_TRUE(readGenerator(expected, old, 0x10005));
-    ByteStream current;
-    writeGenerator(expected, current);
-    EXPECT_EQ(p->generatorData.bytes, current.bytes);
-    Generator again;
-    ByteReader upgraded(p->generatorData.bytes.data(), p->generatorData.bytes.size());
-    ASSERT_TRUE(readGenerator(again, upgraded, 0x10020));
-    EXPECT_EQ(again.partialCount, 128);
-    ASSERT_EQ(again.modulator(kSpectrumAmp).childCount(), 1);
-    EXPECT_TRUE(again.modulator(kSpectrumAmp).children[0].enabled);
-}
-
-TEST(ProgramRecord, EveryReadableVersionReadsAndOthersAreRefused) {
+        {0x10014, {{107, 107, 44}, {119, 119, 47}, {129, 129, 48}, {lfo1Out, lfo1Out, -1}, {283, 283, 76},
+                   {285, 285, 77}, {331, 331, 84}}},
+        {0x10011, {{0, 0, -1}, {1, 1, 0}, {2, 2, -1}, {8, 8, 1}, {48, 48, 36}, {382, 382, 128}}},
+        // Five values after entry 26 are discarded.
+        {0x10010, {{38, 38, 26}, {39, 43, 32}, {44, 48, -1}, {107, 107, 37}, {382, 382, 128}}},
+        {0x10005, {{1, 1, 0}, {33, 33, 21}, {34, 38, -1}, {39, 39, 48}, {331, 331, 93}, {382, 382, 144}}},
+    };
     const auto valueCount = [](uint32_t v) {
         if (v <= 0x10009) return 145;
         if (v <= 0x10011) return 129;
@@ -264,9 +131,19 @@ TEST(ProgramRecord, EveryReadableVersionReadsAndOthersAreRefused) {
     };
     for (uint32_t v = 0x10005; v <= 0x10020; ++v) {
         if ((v & 0xF) >= 0xA) continue;  // digits read as decimal: no 0x1000A … 0x1000F, 0x1001A … 0x1001F
-        auto p = newProgram("x");
-        EXPECT_TRUE(read(*p, build(OldProgram{v, valueCount(v)}))) << std::hex << v;
+        SCOPED_TRACE(testing::Message() << std::hex << v);
+        auto p = newProgram();
+        ASSERT_TRUE(read(*p, build(OldProgram{v, valueCount(v)})));
         EXPECT_EQ(p->version, 0x10020u);
+        EXPECT_STREQ(p->name, "Old");
+        if (spans.count(v) == 0) continue;
+        for (const Span& s : spans.at(v))
+            for (int32_t i = s.first; i <= s.last; ++i) {
+                if (std::strstr(descriptor(i).name, "ModSrc") != nullptr) continue;  // checked below
+                const uint32_t expected = s.entry < 0 ? descriptor(i).defaultValue.number
+                                                      : kMarked + static_cast<uint32_t>(s.entry + i - s.first);
+                EXPECT_EQ(p->values[i].number, expected) << i;
+            }
     }
     for (uint32_t v : {0u, 0x10004u, 0x1000Au, 0x1000Fu, 0x1001Au, 0x10021u, 0x20000u}) {
         auto p = newProgram("Kept");
@@ -276,43 +153,81 @@ TEST(ProgramRecord, EveryReadableVersionReadsAndOthersAreRefused) {
     }
 }
 
-TEST(ProgramRecord, ComponentRecordsAreCheckedAndNamesTerminated) {
-    // An envelope of 33 segments cannot be held: the whole program is refused.
-    OldProgram tooLong(0x10020, 383);
-    Record env;
-    env.i32(33).i32(0).i32(0);
-    for (int s = 0; s < 33; ++s) env.f32(0.1f).f32(1.0f).f32(0.5f);
-    tooLong.envelope = env.stream;
-    auto p = newProgram("Kept");
-    const std::vector<uint8_t> before = recordOf(*p);
-    EXPECT_FALSE(read(*p, build(tooLong)));
-    EXPECT_EQ(recordOf(*p), before);
+// A stored source is kept only if the version could name it; 0x10014 also brings default macro names.
+TEST(ProgramRecord, SourcesAreCheckedAgainstWhatTheVersionCouldName) {
+    const int32_t voiceSrc = index("Gen1 Ratio ModSrc1"), voiceSrc2 = index("Gain ModSrc2");
+    const int32_t chSrc = index("ChFx1 Param1 ModSrc1");
+    ASSERT_EQ(voiceSrc, 9);
+    ASSERT_EQ(voiceSrc2, 42);  // entry 23 + (42 − 28) in the short lists
+    const int32_t chEntry = 84 + (chSrc - 331);
+    struct Case {
+        uint32_t version;
+        int32_t valueCount;
+        uint32_t voice, voice2, channel;  // stored
+        int32_t voiceKept, voice2Kept, channelKept;
+    };
+    for (const Case& c : {Case{0x10020, 383, 157, 0, 139, 157, 0, 0},  // the channel numbering ends at 138
+                          Case{0x10014, 136, 150, 150, 138, 150, 150, 138},
+                          Case{0x10014, 136, 154, 154, 138, 0, 0, 138},
+                          Case{0x10014, 136, 0xFFFFFFFFu, 0xFFFFFFFFu, 138, 0, 0, 138},
+                          Case{0x10013, 136, 148, 147, 0, 0, 147, 0}}) {  // no macro sources yet
+        SCOPED_TRACE(testing::Message() << std::hex << c.version << std::dec << " " << c.voice);
+        const bool shortList = c.version < 0x10016;
+        OldProgram o{c.version, c.valueCount};
+        o.set = {{voiceSrc, c.voice}, {shortList ? 37 : voiceSrc2, c.voice2}, {shortList ? chEntry : chSrc, c.channel}};
+        auto p = newProgram();
+        ASSERT_TRUE(read(*p, build(o)));
+        EXPECT_EQ(p->values[voiceSrc].numberAsInt(), c.voiceKept);
+        EXPECT_EQ(p->values[voiceSrc2].numberAsInt(), c.voice2Kept);
+        EXPECT_EQ(p->values[chSrc].numberAsInt(), c.channelKept);
+        EXPECT_STREQ(p->macroNames[0], c.version < 0x10015 ? "Macro1" : "Cutoff");
+        EXPECT_STREQ(p->macroNames[5], c.version < 0x10015 ? "Macro6" : "Motion");
+    }
+}
 
-    // A step-sequencer selector outside 0 … 8 reads as 3 (four steps); odd shapes are kept.
-    Record seq;
-    seq.i32(9);
-    for (int s = 0; s < 4; ++s) seq.i32(s == 1 ? 12 : 1).f32(static_cast<float>(s));
+TEST(ProgramRecord, ComponentRecordsAreCheckedAndUpgradedAndNamesTerminated) {
+    // 0x10005: the envelope is kept; the generator is rewritten in the current layout.
+    test::OldModulator amp;
+    amp.layers = {{1, 1}};
+    Record gen, env, seq, odd;
+    test::oldGenerator(gen, 0x10005, 0, amp);
+    env.i32(1).i32(0).i32(0).f32(0.5f).f32(1.0f).f32(0.5f);
+    auto p = newProgram();
+    ASSERT_TRUE(read(*p, build(OldProgram{0x10005, 145, {}, env.stream, {}, gen.stream})));
+    EXPECT_EQ(p->envelopeData[0].bytes, env.bytes());
+    Generator expected;
+    ByteReader old = gen.reader();
+    ASSERT_TRUE(readGenerator(expected, old, 0x10005));
+    EXPECT_EQ(p->generatorData.bytes, test::recordOf(expected));
+
+    // 0x10019 stored step sequencers: a valid record is kept; a selector outside 0 … 8 reads as 3 (four
+    // steps) and is rewritten so, odd shapes kept.
+    seq.i32(1).i32(4).f32(-1.0f).i32(1).f32(1.0f);  // two steps
+    ASSERT_TRUE(read(*p, build(OldProgram{0x10019, 378, {}, {}, seq.stream})));
+    EXPECT_EQ(p->stepSeqData[0].bytes, seq.bytes());
+    odd.i32(9);
+    for (int s = 0; s < 4; ++s) odd.i32(s == 1 ? 12 : 1).f32(static_cast<float>(s));
+    ASSERT_TRUE(read(*p, build(OldProgram{0x10019, 378, {}, {}, odd.stream})));
     StepSeqBlock block;
-    ByteReader seqReader = seq.reader();
+    ByteReader seqReader(p->stepSeqData[0].bytes.data(), p->stepSeqData[0].size());
     ASSERT_TRUE(readStepSeqRecord(seqReader, block));
-    EXPECT_EQ(block.lengthIndex, 3);
+    EXPECT_EQ(p->stepSeqData[0].bytes[0], 3);
     EXPECT_EQ(block.stepCount, 4);
     EXPECT_EQ(block.steps[1].shape, 12);
-    EXPECT_EQ(block.steps[3].range, -3.0f);
-    // An older program's record is rewritten in the current layout, which stores a valid selector.
-    OldProgram old(0x10019, 378);
-    old.stepSeq = seq.stream;
-    ASSERT_TRUE(read(*p, build(old)));
-    ByteStream rewritten;
-    writeStepSeqRecord(block, rewritten);
-    EXPECT_EQ(p->stepSeqData[0].bytes, rewritten.bytes);
-    EXPECT_EQ(p->stepSeqData[0].bytes[0], 3);
 
     // A name without its terminator is cut at 16 characters.
     Record unterminated = build(OldProgram{0x10020, 383});
     std::memset(unterminated.stream.bytes.data() + 4, 'A', 17);
     ASSERT_TRUE(read(*p, unterminated));
     EXPECT_EQ(std::string(p->name), std::string(16, 'A'));
+
+    // An envelope of 33 segments cannot be held: the whole program is refused.
+    Record tooLong;
+    tooLong.i32(33).i32(0).i32(0);
+    for (int s = 0; s < 33; ++s) tooLong.f32(0.1f).f32(1.0f).f32(0.5f);
+    const std::vector<uint8_t> before = recordOf(*p);
+    EXPECT_FALSE(read(*p, build(OldProgram{0x10020, 383, {}, tooLong.stream})));
+    EXPECT_EQ(recordOf(*p), before);
 }
 
 TEST(ProgramRecord, TruncatedRecordsAreRefusedAtEveryLength) {
@@ -326,14 +241,11 @@ TEST(ProgramRecord, TruncatedRecordsAreRefusedAtEveryLength) {
         ByteReader reader(bytes.data(), n);
         ASSERT_FALSE(readProgram(*p, reader)) << n;
     }
-    EXPECT_EQ(recordOf(*p), before);
-    // A component count far beyond the record.
-    Record huge;
+    Record huge;  // a component byte count far beyond the record
     huge.u32(0x10020).name17("x");
     for (int e = 0; e < 383; ++e) huge.u32(0);
     for (int m = 0; m < 6; ++m) huge.name17("m");
-    huge.u32(0xFFFFFFFFu);
-    EXPECT_FALSE(read(*p, huge));
+    EXPECT_FALSE(read(*p, huge.u32(0xFFFFFFFFu)));
     EXPECT_EQ(recordOf(*p), before);
 }
 

@@ -11,7 +11,6 @@
 #include <string>
 #include <vector>
 
-#include "tone_support.h"
 #include "wav_test_support.h"
 
 namespace quenvale {
@@ -68,9 +67,8 @@ TEST(MusicianRoundTrip, ResynthesizedToneKeepsItsPartialLevelsThroughTheTools) {
     // A 1.5 s tone on analysis bin 163 (about 219.4 Hz) with partials 1 : 0.5 : 0.25.
     const int bin = 163;
     const double f0 = test::binAlignedFundamental(bin);
-    const std::string tone = test::writeTone(
-        tmp, "tone.wav",
-        test::makeTone(66150, {{bin, 0.4, 0.4}, {2 * bin, 0.2, 0.2}, {3 * bin, 0.1, 0.1}}));
+    const std::string tone =
+        test::writeTone(tmp, "tone.wav", 66150, {{bin, 0.4, 0.4}, {2 * bin, 0.2, 0.2}, {3 * bin, 0.1, 0.1}});
     const std::string bank = tmp.file("bank.qpb");
     const int program = 20;  // a program of the demo bank with the default settings
     ASSERT_EQ(run(std::string(QUENVALE_RESYNTH_PATH) + " " + tone + " --fundamental " + std::to_string(f0) +
