@@ -1,9 +1,12 @@
 // quenvale-resynth: command-line parsing, and the executable's outputs and refusals (which leave an
 // existing output as it was).
 #include <gtest/gtest.h>
+#include <sndfile.h>
 #include <sys/wait.h>
 
+#include <cmath>
 #include <cstdlib>
+#include <numbers>
 #include <filesystem>
 #include <iterator>
 #include <sstream>
@@ -126,6 +129,39 @@ TEST(ResynthToolExecutable, BankProgramGetsLayersAndEverythingElseStays) {
     ASSERT_EQ(amp.childCount(), original.modulators[kSpectrumAmp].childCount() + 1);
     EXPECT_EQ(amp.children.back().child->name, "Re-Synth");
     EXPECT_EQ(amp.breakpointCount(), original.modulators[kSpectrumAmp].breakpointCount());
+}
+
+// Any format libsndfile reads: a mono float file at 48 kHz is converted (resampled, duplicated to both
+// sides) before the analysis, which still finds its partials' levels.
+TEST(ResynthToolExecutable, OtherRatesAndChannelCountsAreConvertedForTheAnalysis) {
+    TempFolder tmp;
+    const std::string in = tmp.file("mono48.wav");
+    SF_INFO info{};
+    info.samplerate = 48000;
+    info.channels = 1;
+    info.format = SF_FORMAT_WAV | SF_FORMAT_FLOAT;
+    SNDFILE* f = sf_open(in.c_str(), SFM_WRITE, &info);
+    ASSERT_NE(f, nullptr);
+    std::vector<float> x(48000);
+    for (size_t n = 0; n < x.size(); ++n) {
+        const double t = static_cast<double>(n) / 48000.0;
+        x[n] = static_cast<float>(0.4 * std::sin(2 * std::numbers::pi * 500.0 * t) +
+                                  0.2 * std::sin(2 * std::numbers::pi * 1000.0 * t));
+    }
+    sf_writef_float(f, x.data(), static_cast<sf_count_t>(x.size()));
+    sf_close(f);
+
+    const std::string out = tmp.file("out.qgd");
+    ASSERT_EQ(runTool(in + " --fundamental 500 --amp --pan --partials 64 --qgd " + out), 0);
+    Generator loaded;
+    ASSERT_TRUE(loadGeneratorData(loaded, out.c_str()));
+    const Modulator& amp = loaded.modulator(kSpectrumAmp);
+    ASSERT_GE(amp.breakpointCount(), 2);
+    const PartialCurve& values = amp.breakpoints[1].values;
+    EXPECT_NEAR(values[0], 1.0f, 1e-3f);
+    EXPECT_NEAR(values[1], 0.5f, 0.02f);
+    EXPECT_LT(values[2], 0.02f);
+    EXPECT_NEAR(loaded.modulator(kSpectrumPan).breakpoints[1].values[0], 0.0f, 1e-3f) << "mono is centred";
 }
 
 }  // namespace
