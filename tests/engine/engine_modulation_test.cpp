@@ -6,9 +6,6 @@
 #include <cmath>
 #include <vector>
 
-#include "engine/curve/partial_curve.h"
-#include "engine/spectrum/generator.h"
-#include "engine/synth_engine.h"
 #include "engine_test_support.h"
 #include "params/parameter_catalogue.h"
 #include "params/parameter_value.h"
@@ -17,15 +14,8 @@ namespace quenvale {
 namespace {
 
 using test::noteOn;
+using test::peakIn;
 using test::renderSamples;
-
-void makeSine(SynthEngine& engine) {
-    EditGuard::EditScope scope(engine.editGuard());
-    PartialCurve amp(kMaxPartials);
-    amp[0] = 1.0f;
-    engine.channel().generator->modulator(kSpectrumAmp).setBreakpointValues(0, amp);
-    engine.generatorChanged();
-}
 
 void set(SynthEngine& engine, const char* name, ParameterValue value) {
     const int32_t index = parameterIndex(name);
@@ -35,27 +25,15 @@ void set(SynthEngine& engine, const char* name, ParameterValue value) {
 
 // Frequencies between successive upward zero crossings.
 std::vector<double> cycleFrequencies(const std::vector<float>& x, size_t first, double sampleRate) {
+    const std::vector<double> t = test::risingCrossings(x, first, x.size() - first);
     std::vector<double> f;
-    double previous = -1.0;
-    for (size_t i = first + 1; i < x.size(); ++i) {
-        if (x[i - 1] < 0.0f && x[i] >= 0.0f) {
-            const double t = static_cast<double>(i - 1) + x[i - 1] / (static_cast<double>(x[i - 1]) - x[i]);
-            if (previous >= 0.0) f.push_back(sampleRate / (t - previous));
-            previous = t;
-        }
-    }
+    for (size_t i = 1; i < t.size(); ++i) f.push_back(sampleRate / (t[i] - t[i - 1]));
     return f;
-}
-
-float peakIn(const std::vector<float>& x, size_t first, size_t count) {
-    float m = 0.0f;
-    for (size_t i = first; i < first + count && i < x.size(); ++i) m = std::max(m, std::fabs(x[i]));
-    return m;
 }
 
 TEST(EngineModulation, AVoiceLfoOnTheRatioGivesVibratoAtItsRateAndDepth) {
     SynthEngine engine;
-    makeSine(engine);
+    test::makeSine(engine);
     set(engine, "Lfo1 Type", makeIntValue(1));          // "Sine"
     set(engine, "Lfo1 Offset", makeFloatValue(5.0f));   // 5 Hz
     set(engine, "Gen1 Ratio ModSrc1", makeIntValue(7));  // L1
@@ -76,7 +54,7 @@ TEST(EngineModulation, AVoiceLfoOnTheRatioGivesVibratoAtItsRateAndDepth) {
 
 TEST(EngineModulation, VelocityMacroAndControllerScaleTheLevel) {
     SynthEngine engine;
-    makeSine(engine);
+    test::makeSine(engine);
     set(engine, "Gain", makeFloatValue(0.0f));
     set(engine, "Gain ModSrc1", makeIntValue(19));  // V
     set(engine, "Gain ModAmt1", makeFloatValue(1.0f));
@@ -99,7 +77,7 @@ TEST(EngineModulation, VelocityMacroAndControllerScaleTheLevel) {
 
 TEST(EngineModulation, AStepSequencerGatesTheOutputInTempo) {
     SynthEngine engine;
-    makeSine(engine);
+    test::makeSine(engine);
     // Default steps alternate 0 and 1 with shape "Sine"; " 1/16" at 120 BPM makes each step 0.125 s.
     set(engine, "StepSeq1 Sync", makeIntValue(11));
     set(engine, "Gen1 Out", makeFloatValue(0.0f));
