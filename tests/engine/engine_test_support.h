@@ -98,12 +98,6 @@ inline double amplitudeAt(const std::vector<float>& x, size_t first, size_t coun
     return 2.0 * std::sqrt(re * re + im * im) / static_cast<double>(count);
 }
 
-inline double rms(const std::vector<float>& x, size_t first, size_t count) {
-    double s = 0.0;
-    for (size_t i = first; i < first + count; ++i) s += static_cast<double>(x[i]) * x[i];
-    return std::sqrt(s / static_cast<double>(count));
-}
-
 inline float peakIn(const std::vector<float>& x, size_t first = 0, size_t count = SIZE_MAX) {
     float m = 0.0f;
     for (size_t i = first; i < x.size() && i - first < count; ++i) m = std::max(m, std::fabs(x[i]));

