@@ -1,9 +1,14 @@
-// Helpers for driving a SynthEngine in tests: MIDI entries, block rendering, tick recording.
+// Helpers for driving a SynthEngine in tests: MIDI entries, block rendering, tick recording, and the
+// signal measurements (pitch, level) the engine tests share.
 #pragma once
 
+#include <algorithm>
+#include <cmath>
 #include <cstdint>
 #include <vector>
 
+#include "engine/curve/partial_curve.h"
+#include "engine/spectrum/generator.h"
 #include "engine/synth_engine.h"
 
 namespace quenvale::test {
@@ -41,6 +46,15 @@ inline std::vector<float> renderSamples(SynthEngine& engine, int32_t n, std::vec
     return l;
 }
 
+// The first partial at full amplitude, nothing else: every note is a plain sine.
+inline void makeSine(SynthEngine& engine) {
+    EditGuard::EditScope scope(engine.editGuard());
+    PartialCurve amp(kMaxPartials);
+    amp[0] = 1.0f;
+    engine.channel().generator->modulator(kSpectrumAmp).setBreakpointValues(0, amp);
+    engine.generatorChanged();
+}
+
 // Records the engine's sample count at every control tick (the tempo reader runs once per tick).
 struct TickRecorder {
     SynthEngine* engine = nullptr;
@@ -57,5 +71,37 @@ struct TickRecorder {
         return self->tempo;
     }
 };
+
+// Times of the rising zero crossings of x[first, first + count), linearly interpolated.
+inline std::vector<double> risingCrossings(const std::vector<float>& x, size_t first, size_t count) {
+    std::vector<double> t;
+    for (size_t i = first + 1; i < first + count; ++i)
+        if (x[i - 1] < 0.0f && x[i] >= 0.0f)
+            t.push_back(static_cast<double>(i - 1) + x[i - 1] / (static_cast<double>(x[i - 1]) - x[i]));
+    return t;
+}
+
+// Mean frequency from the rising zero crossings over x[first, first + count).
+inline double zeroCrossingFrequency(const std::vector<float>& x, size_t first, size_t count, double rate) {
+    const std::vector<double> t = risingCrossings(x, first, count);
+    return t.size() < 2 ? 0.0 : static_cast<double>(t.size() - 1) * rate / (t.back() - t.front());
+}
+
+// Magnitude of the frequency-f component of x (amplitude of a sine of that frequency), by a direct DFT.
+inline double amplitudeAt(const std::vector<float>& x, size_t first, size_t count, double f, double rate) {
+    double re = 0.0, im = 0.0;
+    for (size_t i = 0; i < count; ++i) {
+        const double w = 2.0 * M_PI * f * static_cast<double>(i) / rate;
+        re += x[first + i] * std::cos(w);
+        im -= x[first + i] * std::sin(w);
+    }
+    return 2.0 * std::sqrt(re * re + im * im) / static_cast<double>(count);
+}
+
+inline float peakIn(const std::vector<float>& x, size_t first = 0, size_t count = SIZE_MAX) {
+    float m = 0.0f;
+    for (size_t i = first; i < x.size() && i - first < count; ++i) m = std::max(m, std::fabs(x[i]));
+    return m;
+}
 
 }  // namespace quenvale::test

@@ -2,8 +2,6 @@
 // with the four spectrum curves set directly, and simple signal measurements.
 #pragma once
 
-#include <cmath>
-#include <cstring>
 #include <functional>
 #include <memory>
 #include <vector>
@@ -15,6 +13,8 @@
 #include "engine/spectrum/generator.h"
 #include "engine/spectrum/generator_spectrum.h"
 #include "params/mod_param.h"
+#include "engine_test_support.h"
+#include "scoped_rates.h"
 
 namespace quenvale::osctest {
 
@@ -73,66 +73,18 @@ struct TestVoice {
         updateGeneratorControl(*vg, *channel, outputs, keyFrequency, env1, 0.015625f);
         applyCurves(0.015625f);
     }
-    // n samples through the run renderer, in runs of at most `run` samples, with a tick after every
-    // 64 samples (the first tick after 64 − phase samples).
-    void render(std::vector<float>& left, std::vector<float>& right, int n, bool perSample = false) {
+    // n samples through the run renderer in runs of at most 64, with a tick after every full 64.
+    void render(std::vector<float>& left, std::vector<float>& right, int n) {
         left.assign(static_cast<size_t>(n), 0.0f);
         right.assign(static_cast<size_t>(n), 0.0f);
         int done = 0;
         while (done < n) {
             const int length = std::min(64, n - done);
-            if (perSample) {
-                for (int i = 0; i < length; ++i)
-                    renderGeneratorSample(*vg, *channel, left[done + i], right[done + i]);
-            } else {
-                renderGeneratorRun(*vg, *channel, length, left.data() + done, right.data() + done);
-            }
+            renderGeneratorRun(*vg, *channel, length, left.data() + done, right.data() + done);
             done += length;
             if (length == 64) tick();
         }
     }
 };
-
-// Restores the process-wide rate values when a test changes them.
-struct RateGuard {
-    RateValues saved = rates;
-    explicit RateGuard(float sampleRate) { setRateValues(sampleRate); }
-    ~RateGuard() { rates = saved; }
-};
-
-// Magnitude of the frequency-f component of x (amplitude of a sine of that frequency), by a direct DFT.
-inline double amplitudeAt(const std::vector<float>& x, size_t first, size_t count, double f,
-                          double sampleRate) {
-    double re = 0.0, im = 0.0;
-    for (size_t i = 0; i < count; ++i) {
-        const double w = 2.0 * M_PI * f * static_cast<double>(i) / sampleRate;
-        re += x[first + i] * std::cos(w);
-        im -= x[first + i] * std::sin(w);
-    }
-    return 2.0 * std::sqrt(re * re + im * im) / static_cast<double>(count);
-}
-
-// Frequency from rising zero crossings (linearly interpolated) over x[first, first + count).
-inline double zeroCrossingFrequency(const std::vector<float>& x, size_t first, size_t count,
-                                    double sampleRate) {
-    double firstCrossing = -1.0, lastCrossing = -1.0;
-    int crossings = 0;
-    for (size_t i = first + 1; i < first + count; ++i) {
-        if (x[i - 1] < 0.0f && x[i] >= 0.0f) {
-            const double t = static_cast<double>(i - 1) + x[i - 1] / (static_cast<double>(x[i - 1]) - x[i]);
-            if (firstCrossing < 0.0) firstCrossing = t;
-            lastCrossing = t;
-            ++crossings;
-        }
-    }
-    if (crossings < 2) return 0.0;
-    return (crossings - 1) * sampleRate / (lastCrossing - firstCrossing);
-}
-
-inline double rms(const std::vector<float>& x, size_t first, size_t count) {
-    double s = 0.0;
-    for (size_t i = first; i < first + count; ++i) s += static_cast<double>(x[i]) * x[i];
-    return std::sqrt(s / static_cast<double>(count));
-}
 
 }  // namespace quenvale::osctest
