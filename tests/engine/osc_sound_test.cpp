@@ -6,6 +6,7 @@
 #include <cmath>
 #include <cstring>
 #include <limits>
+#include <memory>
 #include <random>
 #include <vector>
 
@@ -332,6 +333,60 @@ TEST(OscRunEquivalence, EveryPathMatchesThePerSampleReferenceBitForBit) {
 #if defined(__x86_64__)
     EXPECT_GE(tested, 2) << "SSE2 is always there on x86-64";
 #endif
+}
+
+// Runs of every length 1 … 64 in which one block crosses the 20 kHz stop mid-run: the paths that carry
+// blocks through a run in registers must stop that block on exactly the sample the per-sample loop does.
+TEST(OscRunEquivalence, StopCrossingInsideRunsOnEveryPath) {
+    PathGuard guard;
+    for (int p = 0; p < simd::kSimdPathCount; ++p) {
+        const SimdPath path = static_cast<SimdPath>(p);
+        if (!simd::simdPathSupported(path)) continue;
+        SCOPED_TRACE(simd::simdPathName(path));
+        for (const int crossing : {5, 21})
+            for (int n = 1; n <= 64; ++n) {
+                auto a = std::make_unique<PartialBank>();
+                a->blockCount = 32;
+                for (int b = 0; b < 32; ++b) {
+                    for (int j = 0; j < 4; ++j) {
+                        PartialBlock& blk = a->blocks[b];
+                        blk.ampLeft[j] = 0.01f * static_cast<float>(j + 1);
+                        blk.ampRight[j] = 0.02f;
+                        blk.ratio[j] = static_cast<float>(4 * b + j + 1);
+                        blk.ratioStep[j] = b == crossing ? 0.01f : -0.001f * static_cast<float>(j);
+                        blk.partialPhase[j] = 0.1f * static_cast<float>(j);
+                        blk.partialPhaseStep[j] = 0.001f;
+                        blk.ampLeftStep[j] = 1e-4f;
+                        blk.phaseOffset[j] = -0.25f;
+                    }
+                }
+                auto b = std::make_unique<PartialBank>();
+                std::memcpy(static_cast<void*>(b.get()), a.get(), sizeof(PartialBank));
+                std::vector<float> bf(n), inc(n), ph(n), runL(n), runR(n);
+                for (int t = 0; t < n; ++t) {
+                    // The crossing block starts at ratio 4 × crossing + 1.
+                    bf[t] = 19990.0f / static_cast<float>(4 * crossing + 1) +
+                            0.9f * static_cast<float>(t - n / 2);
+                    inc[t] = bf[t] / 44100.0f;
+                    ph[t] = 0.01f * static_cast<float>(t);
+                }
+                renderPartialsRun(*b, bf.data(), inc.data(), ph.data(), n, runL.data(), runR.data(), path);
+                for (int t = 0; t < n; ++t) {
+                    for (int j = 0; j < 4; ++j) {
+                        a->baseFrequency[j] = bf[t];
+                        a->baseIncrement[j] = inc[t];
+                        a->phaseParam[j] = ph[t];
+                    }
+                    renderPartials(*a);
+                    ASSERT_TRUE(sameBits(&a->outLeft, &runL[t], 4))
+                        << "crossing " << crossing << " n " << n << " sample " << t;
+                    ASSERT_TRUE(sameBits(&a->outRight, &runR[t], 4))
+                        << "crossing " << crossing << " n " << n << " sample " << t;
+                }
+                ASSERT_TRUE(sameBits(a.get(), b.get(), sizeof(PartialBank)))
+                    << "crossing " << crossing << ", state after run of " << n;
+            }
+    }
 }
 
 }  // namespace
