@@ -17,6 +17,7 @@
 #include <immintrin.h>
 #endif
 
+#include "common/capacity.h"
 #include "engine/spectrum/spectrum_kernels.h"
 
 #define QUENVALE_KERNEL inline __attribute__((always_inline))
@@ -222,18 +223,37 @@ void shiftInteriorVector(const float* in, float* out, int32_t begin, int32_t end
     shiftInteriorScalar(in, out, k, end, offset, g, f);
 }
 
+// The entries i and i + 1 of the bordered source for every lane (ext[i + 1] and ext[i + 2]: ext holds
+// the border, the p source values, then the border twice), widened to double.
 template <int D>
-QUENVALE_KERNEL typename Lanes<D>::D readOrBorder(const float* in, int32_t p, typename Lanes<D>::I i,
-                                                  double border) noexcept {
-    using I = typename Lanes<D>::I;
-    using Dv = typename Lanes<D>::D;
-    using I64 = typename Lanes<D>::I64;
-    const I inside = (i >= 0) & (i < p);
-    const I safe = inside ? i : 0;
-    typename Lanes<D>::F v;
-    for (int j = 0; j < D; ++j) v[j] = in[safe[j]];
-    const I64 wide = __builtin_convertvector(inside, I64);
-    return wide ? __builtin_convertvector(v, Dv) : border;
+QUENVALE_KERNEL void readPairs(const float* ext, typename Lanes<D>::I i, typename Lanes<D>::D& a,
+                               typename Lanes<D>::D& b) noexcept {
+    using Dv [[maybe_unused]] = typename Lanes<D>::D;
+    [[maybe_unused]] const long long* base = reinterpret_cast<const long long*>(ext + 1);  // 8-byte reads at any float
+#if defined(__AVX512F__)
+    if constexpr (D == 8) {
+        const __m512 pairs = _mm512_castsi512_ps(_mm512_i32gather_epi64(reinterpret_cast<__m256i>(i), base, 4));
+        const __m512i even = _mm512_setr_epi32(0, 2, 4, 6, 8, 10, 12, 14, 0, 0, 0, 0, 0, 0, 0, 0);
+        const __m512i odd = _mm512_setr_epi32(1, 3, 5, 7, 9, 11, 13, 15, 0, 0, 0, 0, 0, 0, 0, 0);
+        a = reinterpret_cast<Dv>(_mm512_cvtps_pd(_mm512_castps512_ps256(_mm512_permutexvar_ps(even, pairs))));
+        b = reinterpret_cast<Dv>(_mm512_cvtps_pd(_mm512_castps512_ps256(_mm512_permutexvar_ps(odd, pairs))));
+        return;
+    }
+#endif
+#if defined(__AVX2__)
+    if constexpr (D == 4) {
+        const __m256 pairs = _mm256_castsi256_ps(_mm256_i32gather_epi64(base, reinterpret_cast<__m128i>(i), 4));
+        const __m256i even = _mm256_setr_epi32(0, 2, 4, 6, 0, 0, 0, 0);
+        const __m256i odd = _mm256_setr_epi32(1, 3, 5, 7, 0, 0, 0, 0);
+        a = reinterpret_cast<Dv>(_mm256_cvtps_pd(_mm256_castps256_ps128(_mm256_permutevar8x32_ps(pairs, even))));
+        b = reinterpret_cast<Dv>(_mm256_cvtps_pd(_mm256_castps256_ps128(_mm256_permutevar8x32_ps(pairs, odd))));
+        return;
+    }
+#endif
+    for (int j = 0; j < D; ++j) {
+        a[j] = ext[i[j] + 1];
+        b[j] = ext[i[j] + 2];
+    }
 }
 
 template <int D>
@@ -241,9 +261,19 @@ void octaveInterpolatedVector(const float* in, float* out, int32_t p, float r, d
     using F = typename Lanes<D>::F;
     using I = typename Lanes<D>::I;
     using Dv = typename Lanes<D>::D;
+    if (p > kMaxPartials) {  // no room for the bordered copy
+        octaveInterpolatedFrom(in, out, p, r, border, 0);
+        return;
+    }
+    // x lies in [−1, p + 1) where it is read, so trunc(x) lies in [−1, p]: entries −1 … p + 1.
+    const float borderValue = static_cast<float>(border);
+    alignas(64) float ext[kMaxPartials + 4];
+    ext[0] = borderValue;
+    std::memcpy(ext + 1, in, static_cast<size_t>(p) * sizeof(float));
+    ext[p + 1] = borderValue;
+    ext[p + 2] = borderValue;
     const float limit = static_cast<float>(p) + 1.0f;
     const double rd = r;
-    const float borderValue = static_cast<float>(border);
     int32_t k = 0;
     for (; k + D <= p; k += D) {
         const Dv h = __builtin_convertvector(iota<D>() + (k + 1), Dv);
@@ -252,8 +282,9 @@ void octaveInterpolatedVector(const float* in, float* out, int32_t p, float r, d
         const F xs = ok ? x : 0.0f;  // keeps the conversion defined; those lanes read the border
         const I i = __builtin_convertvector(xs, I);
         const Dv fr = __builtin_convertvector(xs, Dv) - __builtin_convertvector(i, Dv);
-        const Dv v = readOrBorder<D>(in, p, i, border) * (1.0 - fr) + readOrBorder<D>(in, p, i + 1, border) * fr;
-        const F result = __builtin_convertvector(v, F);
+        Dv a, b;
+        readPairs<D>(ext, i, a, b);
+        const F result = __builtin_convertvector(a * (1.0 - fr) + b * fr, F);
         store(out + k, ok ? result : borderValue);
     }
     octaveInterpolatedFrom(in, out, p, r, border, k);  // the values left (p is a multiple of four)
