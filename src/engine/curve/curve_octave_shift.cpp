@@ -4,6 +4,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "engine/spectrum/spectrum_kernels.h"
+
 namespace quenvale {
 namespace {
 
@@ -14,22 +16,6 @@ struct ShiftInput {
 
     double at(int32_t i) const noexcept { return (i >= 0 && i < p) ? static_cast<double>(in[i]) : border; }
 };
-
-void interpolated(const ShiftInput& s, float* out, float r) noexcept {
-    // Positions at or past P + 1 read only the border; testing there keeps the float-to-integer
-    // conversion in range for any r (including infinity).
-    const float limit = static_cast<float>(s.p) + 1.0f;
-    for (int32_t k = 0; k < s.p; ++k) {
-        const float x = static_cast<float>(static_cast<double>(k + 1) * r - 1.0);
-        if (!(x < limit)) {
-            out[k] = static_cast<float>(s.border);
-            continue;
-        }
-        const int32_t i = static_cast<int32_t>(x);
-        const double f = static_cast<double>(x) - i;
-        out[k] = static_cast<float>(s.at(i) * (1.0 - f) + s.at(i + 1) * f);
-    }
-}
 
 void repeated(const ShiftInput& s, float* out, float r) noexcept {
     const double limit = static_cast<double>(s.p) + 1.0;
@@ -69,7 +55,7 @@ void curveOctaveShift(const PartialCurve& source, PartialCurve& destination, flo
     const ShiftInput s{in, p, border};
     const float r = static_cast<float>(std::exp2(-o));
     if (mode == kOctaveShiftInterpolated)
-        interpolated(s, destination.data(), r);
+        spectrumKernels().octaveInterpolated(in, destination.data(), p, r, border);
     else
         repeated(s, destination.data(), r);
 }

@@ -5,6 +5,8 @@
 #include <cmath>
 #include <cstdint>
 
+#include "engine/spectrum/spectrum_kernels.h"
+
 namespace quenvale {
 
 void curveShift(const PartialCurve& source, PartialCurve& destination, float amount,
@@ -35,11 +37,7 @@ void curveShift(const PartialCurve& source, PartialCurve& destination, float amo
     const int32_t begin = std::clamp(-offset, 0, p);
     const int32_t end = std::clamp(p - 1 - offset, begin, p);
     for (int32_t k = 0; k < begin; ++k) edge(k);
-    for (int32_t k = begin; k < end; ++k) {
-        const double a = in[k + offset];
-        const double b = in[k + offset + 1];
-        out[k] = static_cast<float>(a * g + b * f);
-    }
+    spectrumKernels().shiftInterior(in, out, begin, end, offset, g, f);
     for (int32_t k = end; k < p; ++k) edge(k);
 }
 

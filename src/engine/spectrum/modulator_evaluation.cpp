@@ -7,6 +7,7 @@
 #include "engine/curve/curve_shift.h"
 #include "engine/spectrum/key_mapping.h"
 #include "engine/spectrum/partial_kernels.h"
+#include "engine/spectrum/spectrum_kernels.h"
 #include "engine/spectrum/spectrum_modifiers.h"
 
 namespace quenvale {
@@ -55,15 +56,41 @@ Position findBreakpoint(const Modulator& m, ModulatorState& s) noexcept {
     return {i, s.time - acc};
 }
 
-void combineChildren(Modulator& m, ModulatorState& s, float* work, float f0, int32_t count) noexcept {
-    if (!childrenMatch(m, s, count)) return;
+// Evaluates the enabled children into their states' outputs. The one combining child, when there is
+// exactly one, is returned for the fused first pass; with more, all of them are combined here, in link
+// order, into work (already holding the breakpoint interpolation).
+struct FusedChild {
+    int32_t mode = kFrontNoChild;
+    const float* values = nullptr;
+};
+
+FusedChild evaluateChildren(Modulator& m, ModulatorState& s, float f0, int32_t count) noexcept {
+    FusedChild fused;
+    if (!childrenMatch(m, s, count)) return fused;
+    int32_t combining = 0;
     const int32_t links = m.childCount();
     for (int32_t j = 0; j < links; ++j) {
         ModulatorLink& link = m.children[j];
         if (!link.enabled || !link.child) continue;
-        ModulatorState& childState = s.children[j];
-        evaluateModulator(*link.child, childState, f0, count);
-        const float* child = childState.output.data();
+        // A child reads and writes only its own modulator's curves and its own state, so evaluating all
+        // of them before the parent's pass changes no value.
+        evaluateModulator(*link.child, s.children[j], f0, count);
+        if (link.mode == kCombineMultiply || link.mode == kCombineAdd) {
+            ++combining;
+            fused.mode = link.mode == kCombineMultiply ? kFrontMultiply : kFrontAdd;
+            fused.values = s.children[j].output.data();
+        }
+    }
+    if (combining > 1) fused.mode = -1;  // several: combined one pass each
+    return fused;
+}
+
+void combineChildren(const Modulator& m, const ModulatorState& s, float* work, int32_t count) noexcept {
+    const int32_t links = m.childCount();
+    for (int32_t j = 0; j < links; ++j) {
+        const ModulatorLink& link = m.children[j];
+        if (!link.enabled || !link.child) continue;
+        const float* child = s.children[j].output.data();
         if (link.mode == kCombineMultiply) {
             kernels::multiply(work, child, count);
         } else if (link.mode == kCombineAdd) {
@@ -110,22 +137,29 @@ void evaluateModulator(Modulator& m, ModulatorState& s, float f0, int32_t partia
 
     const bool shifting = s.shift != 0.0f;  // −0 counts as no shift
     float* work = shifting ? m.scratch.data() : out;
-    kernels::interpolate(work, bp.values.data(), bp.slopes.data(), bp.level, at.elapsed, count);
+    const float gainKey = s.gain * keyValue;
+    const FusedChild child = evaluateChildren(m, s, f0, count);
+    // Without shift and modifier stages the gain joins the first pass, which then does everything.
+    const bool modifiers = hasModifierStages(m);
+    const bool gainFirst = !shifting && !modifiers;
 
-    combineChildren(m, s, work, f0, count);
-
-    kernels::addScalar(work, s.offset, count);
+    if (child.mode >= 0) {
+        const FrontPass pass{work,   bp.values.data(), bp.slopes.data(), bp.level, at.elapsed,
+                             child.values, s.offset, gainKey, count};
+        spectrumKernels().front[child.mode][gainFirst ? 1 : 0](pass);
+    } else {
+        kernels::interpolate(work, bp.values.data(), bp.slopes.data(), bp.level, at.elapsed, count);
+        combineChildren(m, s, work, count);
+        kernels::addScalar(work, s.offset, count);
+        if (gainFirst) kernels::scale(work, gainKey, count);
+    }
 
     if (shifting) {
         shiftInto(m, s, count);
         work = out;
         written = size;
     }
-
-    applyDynamicMovement(m, s, work, count);
-    applySpectralFilter(m, s, work, count);
-
-    kernels::scale(work, s.gain * keyValue, count);
+    if (shifting || modifiers) applyModifierStages(m, s, work, gainKey, count);
 
     clearRange(out, count, std::max(written, s.evaluatedCount));
     s.evaluatedCount = count;

@@ -1,65 +1,43 @@
-// Dynamic movement and spectral filter stages of spectrum modulator evaluation.
+// Dynamic movement, spectral filter and gain: the stages of spectrum modulator evaluation after the shift.
 #include "engine/spectrum/spectrum_modifiers.h"
-
-#include <cstring>
 
 #include "common/capacity.h"
 #include "engine/spectrum/dynamic_tables.h"
 #include "engine/spectrum/filter_templates.h"
-#include "engine/spectrum/partial_kernels.h"
+#include "engine/spectrum/spectrum_kernels.h"
 
 namespace quenvale {
 namespace {
 
 constexpr float kRandomRateFactor = 0.05f;  // q: the random table is swept 20 times slower
 
-// Whole table periods beyond this are irrelevant (the float has no fraction left there); limiting the
-// position keeps its integer conversion defined for any time or frequency.
-constexpr float kPositionLimit = 4611686018427387904.0f;  // 2^62
-
-// Two passes: the table positions of all partials (plain 4-lane arithmetic), then the lookups.
-template <int32_t N>
-void move(const DynamicTableEntry* table, float q, const Modulator& m, const ModulatorState& s, float* work,
-          int32_t count) noexcept {
-    const float f = m.dynamicFrequency * q;
-    const float scale = m.partialFreqScale;
-    const float rest = 1.0f - scale;
-    const float phase = m.dynamicPhase;
-    const float perHarmonic = m.partialPhaseOffset * q;
-    const float randomness = m.randomPhaseOffset;
-    const float time = s.time;
-    const float* __restrict randomPhase = m.randomPhaseCurve.data();
-
-    alignas(16) float position[kMaxPartials];
-    for (int32_t g = 0; g < count; g += kPartialsPerGroup) {
-        for (int32_t j = 0; j < kPartialsPerGroup; ++j) {
-            const int32_t k = g + j;
-            const float h = static_cast<float>(k + 1);
-            float y =
-                (perHarmonic * h + phase + randomPhase[k] * randomness + (h * scale + rest) * time * f) *
-                static_cast<float>(N);
-            y = y > -kPositionLimit ? y : -kPositionLimit;  // also for a position that is not a number
-            position[k] = y < kPositionLimit ? y : kPositionLimit;
-        }
-    }
-    for (int32_t k = 0; k < count; ++k) {
-        const float y = position[k];
-        const int64_t n = static_cast<int64_t>(y);  // truncation toward zero
-        const DynamicTableEntry& e = table[n & (N - 1)];
-        position[k] = e.value + (y - static_cast<float>(n)) * e.slope;
-    }
-
-    const float amount = m.dynamicAmount;
-    if (m.additive) {
-        for (int32_t g = 0; g < count; g += kPartialsPerGroup)
-            for (int32_t j = 0; j < kPartialsPerGroup; ++j)
-                work[g + j] = position[g + j] * amount + work[g + j];
+// The table readings of all partials; false for "None" or an unknown mode.
+bool readMovement(const Modulator& m, const ModulatorState& s, const SpectrumKernels& kernels, float* out,
+                  int32_t count) noexcept {
+    MovementPass pass{};
+    float q = 1.0f;
+    if (m.dynamicMode == kDynamicSine) {
+        pass.table = sineDynamicTable();
+        pass.tableSize = kSineDynamicTableSize;
+    } else if (m.dynamicMode == kDynamicRandom) {
+        pass.table = randomDynamicTable();
+        pass.tableSize = kRandomDynamicTableSize;
+        q = kRandomRateFactor;
     } else {
-        const float keep = 1.0f - amount;
-        for (int32_t g = 0; g < count; g += kPartialsPerGroup)
-            for (int32_t j = 0; j < kPartialsPerGroup; ++j)
-                work[g + j] = position[g + j] * work[g + j] * amount + keep * work[g + j];
+        return false;
     }
+    pass.out = out;
+    pass.randomPhase = m.randomPhaseCurve.data();
+    pass.f = m.dynamicFrequency * q;
+    pass.scale = m.partialFreqScale;
+    pass.rest = 1.0f - m.partialFreqScale;
+    pass.phase = m.dynamicPhase;
+    pass.perHarmonic = m.partialPhaseOffset * q;
+    pass.randomness = m.randomPhaseOffset;
+    pass.time = s.time;
+    pass.count = count;
+    kernels.movement(pass);
+    return true;
 }
 
 // The template moved so that its corner or centre sits at harmonic 2^(7 × cutoff).
@@ -68,29 +46,44 @@ const float* templateAtCutoff(ShiftedTemplate& cache, int32_t index, float cutof
     return shiftedTemplate(cache, index, octaves).data();
 }
 
-}  // namespace
-
-void applyDynamicMovement(const Modulator& m, const ModulatorState& s, float* work, int32_t count) noexcept {
-    if (m.dynamicMode == kDynamicSine)
-        move<kSineDynamicTableSize>(sineDynamicTable(), 1.0f, m, s, work, count);
-    else if (m.dynamicMode == kDynamicRandom)
-        move<kRandomDynamicTableSize>(randomDynamicTable(), kRandomRateFactor, m, s, work, count);
+bool filters(const Modulator& m) noexcept {
+    return m.filterMode > kFilterNone && m.filterMode < kFilterModeCount;
 }
 
-void applySpectralFilter(Modulator& m, const ModulatorState& s, float* work, int32_t count) noexcept {
-    const int32_t mode = m.filterMode;
-    if (mode <= kFilterNone || mode >= kFilterModeCount) return;
-    const bool mix = s.dryWet != 1.0f;
-    float* dry = m.dry.data();
-    if (mix) std::memcpy(dry, work, static_cast<size_t>(count) * sizeof(float));
+}  // namespace
 
-    kernels::bump(work, templateAtCutoff(m.resonanceShape, kBandPass12Template, s.cutoff), s.resonance,
-                  count);
-    if (mode >= kFirstShapedFilterMode) {
-        const int32_t index = mode - kFirstShapedFilterMode;
-        kernels::shape(work, templateAtCutoff(m.filterShape, index, s.cutoff), count);
+bool hasModifierStages(const Modulator& m) noexcept {
+    return m.dynamicMode == kDynamicSine || m.dynamicMode == kDynamicRandom || filters(m);
+}
+
+void applyModifierStages(Modulator& m, const ModulatorState& s, float* work, float gainKey,
+                         int32_t count) noexcept {
+    const SpectrumKernels& kernels = spectrumKernels();
+    alignas(64) float movement[kMaxPartials];
+    BackPass pass{};
+    pass.work = work;
+    pass.movement = movement;
+    pass.amount = m.dynamicAmount;
+    pass.wet = s.dryWet;
+    pass.resonance = s.resonance;
+    pass.gainKey = gainKey;
+    pass.count = count;
+
+    int32_t move = kBackNoMovement;
+    if (readMovement(m, s, kernels, movement, count)) move = m.additive ? kBackAdditive : kBackScaling;
+
+    int32_t filter = kBackNoFilter;
+    bool mix = false;
+    if (filters(m)) {
+        filter = kBackResonance;
+        mix = s.dryWet != 1.0f;
+        pass.resonanceShape = templateAtCutoff(m.resonanceShape, kBandPass12Template, s.cutoff);
+        if (m.filterMode >= kFirstShapedFilterMode) {
+            filter = kBackShaped;
+            pass.filterShape = templateAtCutoff(m.filterShape, m.filterMode - kFirstShapedFilterMode, s.cutoff);
+        }
     }
-    if (mix) kernels::mix(work, dry, s.dryWet, count);
+    kernels.back[move][filter][mix ? 1 : 0](pass);
 }
 
 }  // namespace quenvale
