@@ -64,7 +64,8 @@ public:
     std::string write(const std::string& name, const std::vector<unsigned char>& bytes) const {
         const std::string p = file(name);
         std::FILE* f = std::fopen(p.c_str(), "wb");
-        EXPECT_TRUE(f != nullptr && std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size()) << p;
+        EXPECT_TRUE(f != nullptr && (bytes.empty() || std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size()))
+            << p;
         if (f != nullptr) std::fclose(f);
         return p;
     }
