@@ -53,6 +53,14 @@ double heapInUseBytes() {
     return static_cast<double>(info.uordblks) + static_cast<double>(info.hblkhd);
 }
 
+// The built plug-in, or null after marking the benchmark skipped with the reason.
+PluginLibrary* libraryOrSkip(benchmark::State& state) {
+    std::string error;
+    PluginLibrary* lib = library(error);
+    if (lib == nullptr) state.SkipWithError(error.c_str());
+    return lib;
+}
+
 // The calls a host makes before it renders.
 bool startInstance(PluginHost& host, PluginLibrary& lib) {
     if (!host.instantiate(lib.entry())) return false;
@@ -64,12 +72,8 @@ bool startInstance(PluginHost& host, PluginLibrary& lib) {
 }
 
 void BM_PluginStartup(benchmark::State& state) {
-    std::string error;
-    PluginLibrary* lib = library(error);
-    if (lib == nullptr) {
-        state.SkipWithError(error.c_str());
-        return;
-    }
+    PluginLibrary* lib = libraryOrSkip(state);
+    if (lib == nullptr) return;
     std::vector<float> left(kBlock), right(kBlock);
     double totalSeconds = 0.0;
     // The process's first instance pays for fresh pages as well; a host that starts one instance sees it.
@@ -97,12 +101,8 @@ void BM_PluginStartup(benchmark::State& state) {
 BENCHMARK(BM_PluginStartup)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(20);
 
 void BM_PluginMemory(benchmark::State& state) {
-    std::string error;
-    PluginLibrary* lib = library(error);
-    if (lib == nullptr) {
-        state.SkipWithError(error.c_str());
-        return;
-    }
+    PluginLibrary* lib = libraryOrSkip(state);
+    if (lib == nullptr) return;
     std::vector<float> left(kBlock), right(kBlock);
     double rssGrowth = 0.0, heapGrowth = 0.0;
     for (auto _ : state) {

@@ -34,7 +34,6 @@ Modulator::Modulator(int32_t count, std::string modulatorName)
       dryWet(withBase(1.0f)),
       keyMapping(defaultKeyMapping()),
       scratch(kMaxPartials),
-      dry(kMaxPartials),
       randomPhaseCurve(kMaxPartials) {
     buildSpectrumTables();
     breakpoints.emplace_back(0.0f, 1.0f);

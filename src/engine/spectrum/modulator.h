@@ -72,7 +72,6 @@ struct Modulator {
     // Working curves of the evaluation (shared by all voices: evaluation runs on the audio thread only,
     // one evaluation at a time) and the per-partial random phases drawn at creation.
     PartialCurve scratch;
-    PartialCurve dry;
     PartialCurve randomPhaseCurve;
     // The filter's resonance and shape templates as last moved to a cutoff (working data too).
     ShiftedTemplate resonanceShape;
