@@ -71,6 +71,8 @@ public:
 
     // [any] True while an edit is in progress (for tests and diagnostics).
     bool editing() const noexcept { return editing_.load(); }
+    // [any] True when the calling thread holds an edit scope of this guard (the audio side is out).
+    bool editingOnThisThread() const noexcept { return heldByThisThread() && editDepth_ > 0; }
     // [any] True when the calling thread holds a scope of this guard.
     bool heldByThisThread() const noexcept {
         return owner_.load(std::memory_order_relaxed) == std::this_thread::get_id();

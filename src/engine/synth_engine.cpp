@@ -1,6 +1,9 @@
 // Engine construction, the bank of programs, parameter access and the callback slots.
 #include "engine/synth_engine.h"
 
+#include <bit>
+#include <chrono>
+#include <cmath>
 #include <cstdio>
 #include <cstring>
 
@@ -23,6 +26,7 @@
 #include "params/parameter_catalogue.h"
 #include "params/parameter_index.h"
 #include "params/parameter_routing.h"
+#include "params/relaxed_field.h"
 
 namespace quenvale {
 
@@ -101,11 +105,13 @@ bool SynthEngine::selectProgramInEdit(int32_t program, bool load) {
     }
     for (int32_t& v : noteVoice_) v = -1;
     lastNote_ = -1;
-    channel_->currentProgram = program;
+    storeRelaxed(channel_->currentProgram, program);
     return load ? applyProgramInEdit(programs_[program]) : true;
 }
 
 bool SynthEngine::applyProgramInEdit(const Program& program) {
+    // Stores handed over before the program was applied would undo part of it at the next block.
+    pendingStores_.clear();
     const int32_t damaged = applyProgram(program, *channel_);
     if (damaged != 0) damagedRecords_.fetch_add(static_cast<uint32_t>(damaged), std::memory_order_relaxed);
     generatorChanged();
@@ -121,11 +127,11 @@ void SynthEngine::generatorChanged() {
 void SynthEngine::notifyProgramChanged(int32_t channel) {
     CallbackUse callbacks(*this);
     if (callbacks && callbacks->programChanged != nullptr)
-        callbacks->programChanged(channel, channel_->currentProgram, callbacks->programChangedContext);
+        callbacks->programChanged(channel, currentProgram(channel), callbacks->programChangedContext);
 }
 
 int32_t SynthEngine::currentProgram(int32_t) const noexcept {
-    return channel_->currentProgram;
+    return loadRelaxed(channel_->currentProgram);
 }
 
 // Names and stored values belong to the user-interface threads (the audio thread never reads them):
@@ -144,6 +150,7 @@ void SynthEngine::setProgramName(int32_t program, const char* name) noexcept {
 
 void SynthEngine::storeProgram(int32_t program) {
     if (program < 0 || program >= kProgramCount) return;
+    flushPendingStores();
     // Only reads the channel, which the audio thread only reads as well: other user-interface
     // threads are kept out (a bank load would free the trees being written), the audio is not.
     EditGuard::ReadScope scope(editGuard_);
@@ -175,27 +182,91 @@ void SynthEngine::afterStore(int32_t channel, int32_t index) noexcept {
         callbacks->parameterChanged(channel, index, callbacks->parameterChangedContext);
 }
 
+void SynthEngine::storeParameter(int32_t index, const ParameterValue& value) noexcept {
+    // Outside 0 … 382 the routing only reports the index.
+    if (index < 0 || index >= kParameterCount || editGuard_.editingOnThisThread()) {
+        quenvale::setParameterValue(*channel_, index, value);
+        return;
+    }
+    if (onAudioThread()) {
+        pendingStores_.drop(index);  // this store is the newer one
+        if (editGuard_.tryEnterAudio()) {
+            quenvale::setParameterValue(*channel_, index, value);
+            editGuard_.leaveAudio();
+        } else {
+            pendingStores_.post(index, value);  // a structural edit holds the channel
+        }
+        return;
+    }
+    if (audioThread_.load(std::memory_order_relaxed) != std::thread::id()) {
+        pendingStores_.post(index, value);
+        return;
+    }
+    // Nothing rendered yet: stored at once, with a first block held off meanwhile.
+    EditGuard::EditScope scope(editGuard_);
+    quenvale::setParameterValue(*channel_, index, value);
+}
+
+ParameterValue SynthEngine::currentValue(int32_t index) const noexcept {
+    ParameterValue value = quenvale::getParameterValue(*channel_, index);
+    ParameterValue waiting;
+    if (onAudioThread() || !pendingStores_.peek(index, waiting)) return value;
+    // Answer what the routing will store when the audio thread takes the value.
+    switch (value.kind) {
+        case ParameterKind::Float:
+            value.number = std::bit_cast<uint32_t>(valueAsFloat(waiting));
+            break;
+        case ParameterKind::Int:
+            value.number = static_cast<uint32_t>(valueAsInt(waiting));
+            break;
+        case ParameterKind::Modulated:
+            value.modulated.base = valueAsFloat(waiting);
+            break;
+        case ParameterKind::ChModulated:
+            value.chModulated.base = valueAsFloat(waiting);
+            break;
+        case ParameterKind::None:
+            break;
+    }
+    return value;
+}
+
+void SynthEngine::flushPendingStores() {
+    if (!pendingStores_.any()) return;
+    for (int32_t wait = 0; wait < 20 && pendingStores_.any(); ++wait)
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    if (!pendingStores_.any()) return;
+    EditGuard::EditScope scope(editGuard_);
+    pendingStores_.takeAll(
+        [this](int32_t index, const ParameterValue& value) { quenvale::setParameterValue(*channel_, index, value); });
+}
+
 void SynthEngine::setParameterValue(int32_t channel, int32_t index, const ParameterValue& value) noexcept {
     if (channel != 0) return;
-    quenvale::setParameterValue(*channel_, index, value);
+    storeParameter(index, value);
     afterStore(channel, index);
 }
 
 ParameterValue SynthEngine::getParameterValue(int32_t channel, int32_t index) const noexcept {
     if (channel != 0) return ParameterValue{};
-    return quenvale::getParameterValue(*channel_, index);
+    if (index < 0 || index >= kParameterCount) return quenvale::getParameterValue(*channel_, index);
+    return currentValue(index);
 }
 
 void SynthEngine::setParameterNormalized(int32_t channel, int32_t index, float value) noexcept {
     // A host index has no descriptor outside 0 … 382: refused before the routing, nothing happens.
     if (channel != 0 || index < 0 || index >= kParameterCount) return;
-    quenvale::setParameterNormalized(*channel_, index, value);
+    if (std::isfinite(value)) {
+        storeParameter(index, valueFromNormalized(index, value));
+    } else {
+        quenvale::setParameterNormalized(*channel_, index, value);  // reports and stores nothing
+    }
     afterStore(channel, index);
 }
 
 float SynthEngine::getParameterNormalized(int32_t channel, int32_t index) noexcept {
     if (channel != 0 || index < 0 || index >= kParameterCount) return 0.0f;
-    return quenvale::getParameterNormalized(*channel_, index);
+    return normalizedFromValue(index, currentValue(index));
 }
 
 const char* SynthEngine::parameterDisplayText(int32_t channel, int32_t index, DisplayTextBuffer& out) noexcept {
@@ -203,7 +274,7 @@ const char* SynthEngine::parameterDisplayText(int32_t channel, int32_t index, Di
         out.text[0] = '\0';
         return out.text;
     }
-    return quenvale::parameterDisplayText(*channel_, index, out);
+    return displayText(index, currentValue(index), out);
 }
 
 const char* SynthEngine::parameterLabel(int32_t index, DisplayTextBuffer& out) noexcept {
@@ -221,6 +292,7 @@ void SynthEngine::setParameterLabel(int32_t index, const char* text) noexcept {
 }
 
 void SynthEngine::setControllerValue(int32_t channel, int32_t cc, float value) noexcept {
+    // The render reads controller values without atomics: only the audio thread writes them.
     if (channel != 0 || cc < 0 || cc >= kControllerCount) return;
     channel_->controllerValue[cc] = value;
 }

@@ -27,6 +27,7 @@
 #include "engine/edit_guard.h"
 #include "engine/midi_entry.h"
 #include "engine/midi_queue.h"
+#include "engine/pending_stores.h"
 #include "engine/program.h"
 #include "engine/voice/voice.h"
 #include "params/parameter_conversion.h"
@@ -85,6 +86,10 @@ public:
     // ---- parameters -----------------------------------------------------------------------------
     // [any] Host-level access (normalised 0..1 values); the store asks for a voice refresh and calls
     // the parameter-changed callback. Indices outside 0 … 382 store nothing and read 0.
+    // Stores and reads never wait. Once the audio thread has rendered, it alone writes the live
+    // values: a store from another thread is handed over (PendingStores) and reaches the sound at the
+    // start of the next block, while reads on that thread already answer the value handed over.
+    // A store on the audio thread during a structural edit is handed over the same way.
     void setParameterNormalized(int32_t channel, int32_t index, float value) noexcept;
     float getParameterNormalized(int32_t channel, int32_t index) noexcept;
     // [any] The display text, written into the caller's buffer; returns out.text.
@@ -98,7 +103,7 @@ public:
     const char* parameterLabel(int32_t index, DisplayTextBuffer& out) noexcept;
     // [ui] Sets a macro name (at most 16 characters) of the current program; other indices: nothing.
     void setParameterLabel(int32_t index, const char* text) noexcept;
-    // [any] controllerValue[cc] = value, as a MIDI controller message does (cc 0 … 127).
+    // [audio] controllerValue[cc] = value, as a MIDI controller message does (cc 0 … 127).
     void setControllerValue(int32_t channel, int32_t cc, float value) noexcept;
     // [any] Asks for the voice refresh of every voice assigned to the channel (the LFO free-running
     // increments, the generator refresh, the channel effects' update), with ramp fraction 1/64, or 0
@@ -147,10 +152,15 @@ public:
     void generatorChanged();
     // [ui] Calls the program-changed callback with the current program.
     void notifyProgramChanged(int32_t channel);
+    // [ui] Makes every store still handed over part of the live values before a reader of structure
+    // (bank and chunk writes, program stores) reads them: the audio thread takes them at its next
+    // block; a host that has stopped rendering never would, so after a short wait they are applied
+    // here under the edit scope.
+    void flushPendingStores();
 
     // ---- diagnostics --------------------------------------------------------------------------
     // [any] MIDI entries lost because the queue of entries waiting for a structural edit was full.
-    uint32_t droppedMidiCount() const noexcept { return droppedMidi_.load(std::memory_order_relaxed); }
+    uint32_t droppedMidiCount() const noexcept { return pendingMidi_.dropped(); }
     // [any] Component records (envelope, step sequencer, generator) found damaged when a program
     // was applied, since construction; each such component took its defaults.
     uint32_t damagedRecordCount() const noexcept { return damagedRecords_.load(std::memory_order_relaxed); }
@@ -190,6 +200,8 @@ private:
     void controlTick() noexcept;
     void refreshVoicesUnguarded(int32_t index, float rampFraction) noexcept;
     void afterStore(int32_t channel, int32_t index) noexcept;
+    void storeParameter(int32_t index, const ParameterValue& value) noexcept;
+    ParameterValue currentValue(int32_t index) const noexcept;
     bool onAudioThread() const noexcept;
     void restartTiming() noexcept;
     void resetVoiceBookkeeping() noexcept;
@@ -257,6 +269,7 @@ private:
     std::atomic<float> peakRight_{0.0f};
 
     EditGuard editGuard_;
+    PendingStores pendingStores_;
     MidiQueue pendingMidi_;
     std::atomic<bool> refreshPending_{false};
     std::atomic<bool> refreshAllPending_{false};
@@ -264,7 +277,6 @@ private:
     std::atomic<std::thread::id> audioThread_{};
     std::atomic<uint64_t> tickCount_{0};
     std::atomic<uint64_t> refreshCount_{0};
-    std::atomic<uint32_t> droppedMidi_{0};
     std::atomic<uint32_t> damagedRecords_{0};
 };
 

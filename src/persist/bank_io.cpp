@@ -13,6 +13,7 @@ namespace quenvale {
 
 void writeBank(SynthEngine& engine, ByteStream& stream, bool includeChannel) {
     installProgramStreamCodec();
+    engine.flushPendingStores();
     // Reads programs and modulator trees that another user-interface thread's load would free; the
     // audio thread only reads them as well, so it keeps sounding.
     EditGuard::ReadScope scope(engine.editGuard());

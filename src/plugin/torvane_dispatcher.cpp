@@ -1,6 +1,7 @@
 // The dispatcher's opcode table: each host request, its action and its answer.
 #include <cmath>
 
+#include "common/debug_output.h"
 #include "plugin/can_do.h"
 #include "plugin/host_strings.h"
 #include "plugin/parameter_name.h"
@@ -36,7 +37,9 @@ VstIntPtr TorvaneInterface::dispatcher(VstInt32 opcode, VstInt32 index, VstIntPt
             return 1;
         case effSetProgram:
             if (!validProgram(value)) return 0;
-            engine_.selectProgram(0, static_cast<int32_t>(value), !chunkJustLoaded_.load());
+            if (!engine_.selectProgram(0, static_cast<int32_t>(value), !chunkJustLoaded_.load()))
+                debugPrintf("Program %d: a damaged component record was replaced by its defaults\n",
+                            static_cast<int>(value));
             return 1;
         case effGetProgram:
             return engine_.currentProgram(0);
@@ -73,6 +76,7 @@ VstIntPtr TorvaneInterface::dispatcher(VstInt32 opcode, VstInt32 index, VstIntPt
             return 1;
         case effMainsChanged:
             if (value >= 1) chunkJustLoaded_.store(false);
+            if (value == 0) reportDroppedMidi();
             return 1;
         case effEditGetRect:
         case effEditOpen:

@@ -67,6 +67,8 @@ private:
     VstIntPtr editorOpcode(VstInt32 opcode, VstInt32 index, VstIntPtr value, void* ptr, float opt);
     void renderBlock(float** outputs, VstInt32 sampleFrames) noexcept;
     void deliverMidi(int32_t count) noexcept;
+    // [ui] One debug line when MIDI events were lost to a full queue since the last report.
+    void reportDroppedMidi() noexcept;
     // The engine's tempo reader, with this object as context.
     static float readHostTempo(void* context);
 
@@ -80,6 +82,7 @@ private:
     // effEditGetRect hands out.
     ERect editorRect_{};
     std::atomic<bool> chunkJustLoaded_{false};
+    std::atomic<uint32_t> reportedDroppedMidi_{0};
     // Guards chunkBuffer_ between user-interface threads.
     std::mutex chunkMutex_;
     std::vector<uint8_t> chunkBuffer_;
