@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Sets up the machine, then builds and runs every test: the plain build, the same tests under
-# AddressSanitizer + UndefinedBehaviorSanitizer, and the 32-bit Windows cross-build.
+# AddressSanitizer + UndefinedBehaviorSanitizer, a ThreadSanitizer stress of two user-interface
+# threads and the audio thread, and the 32-bit Windows cross-build.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 JOBS=$(nproc)
@@ -17,6 +18,13 @@ cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DQUENVALE_SANITIZE=a
   -DQUENVALE_BENCH=OFF >/dev/null
 cmake --build build-asan -j "$JOBS"
 (cd build-asan && ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 ctest --output-on-failure -j "$JOBS")
+
+echo "== ThreadSanitizer: two user-interface threads and the audio thread (3 s stress)"
+# Only what the stress program needs is built: the core library, the plug-in glue and the program.
+cmake -S . -B build-tsan -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQUENVALE_SANITIZE=thread \
+  -DQUENVALE_BENCH=OFF -DQUENVALE_TOOLS=OFF >/dev/null
+cmake --build build-tsan -j "$JOBS" --target quenvale_threads_stress
+TSAN_OPTIONS="halt_on_error=1 second_deadlock_stack=1" build-tsan/tests/stress/quenvale_threads_stress 3
 
 echo "== 32-bit Windows cross-build"
 cmake -S . -B build-win32 -G Ninja -DCMAKE_BUILD_TYPE=Release \
