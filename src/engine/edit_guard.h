@@ -71,6 +71,8 @@ public:
 
     // [any] True while an edit is in progress (for tests and diagnostics).
     bool editing() const noexcept { return editing_.load(); }
+    // [any] Threads waiting to enter a scope (for tests and diagnostics).
+    int waitingThreads() const noexcept { return waiting_.load(std::memory_order_relaxed); }
     // [any] True when the calling thread holds an edit scope of this guard (the audio side is out).
     bool editingOnThisThread() const noexcept { return heldByThisThread() && editDepth_ > 0; }
     // [any] True when the calling thread holds a scope of this guard.
@@ -84,7 +86,9 @@ private:
             ++depth_;
             return;
         }
+        waiting_.fetch_add(1, std::memory_order_relaxed);
         uiThreads_.lock();
+        waiting_.fetch_sub(1, std::memory_order_relaxed);
         owner_.store(std::this_thread::get_id(), std::memory_order_relaxed);
         depth_ = 1;
     }
@@ -95,6 +99,7 @@ private:
     }
 
     std::atomic<int> rendering_{0};
+    std::atomic<int> waiting_{0};
     std::atomic<bool> editing_{false};
     std::mutex uiThreads_;
     // The thread holding uiThreads_ (only that thread compares equal to it), and its nesting

@@ -93,7 +93,7 @@ TEST(EngineThreads, BankLoadKeepsAProgramSelectedWhileItWaited) {
         ByteReader reader(bank.bytes.data(), bank.bytes.size());
         EXPECT_TRUE(readBank(engine, reader, true));
     });
-    ASSERT_TRUE(loader.stillRunningAfter(100ms));  // parsed, now waiting for the scope
+    while (engine.editGuard().waitingThreads() == 0) std::this_thread::yield();  // parsed, waiting
     engine.selectProgramInEdit(5, true);
     scope.reset();
     loader.join();
