@@ -16,8 +16,8 @@ constexpr int kBlock = 512;
 
 // Values of the generator, the envelopes, the voice LFOs and the effects, in turn.
 int32_t automatedParameter(int k) {
-    static const int32_t picks[] = {8,  9,  10, 13, 39, 49, 50, 54, 55, 107, 108, 110, 129, 130, 151, 152,
-                                    332, 333, 334, 335, 358, 359, 360, 361};
+    static const int32_t picks[] = {8,   9,   10,  13,  39,  49,  50,  54,  55,  107, 108, 110,
+                                    129, 130, 151, 152, 332, 333, 334, 335, 358, 359, 360, 361};
     return picks[k % static_cast<int>(sizeof picks / sizeof picks[0])];
 }
 
@@ -35,7 +35,8 @@ void BM_AutomationDensity(benchmark::State& state) {
     std::vector<float> l(kBlock), r(kBlock);
     engine.render(l.data(), r.data(), kBlock);
     std::vector<float> base(64);
-    for (int k = 0; k < 64; ++k) base[static_cast<size_t>(k)] = engine.getParameterNormalized(0, automatedParameter(k));
+    for (int k = 0; k < 64; ++k)
+        base[static_cast<size_t>(k)] = engine.getParameterNormalized(0, automatedParameter(k));
     const uint64_t refreshesBefore = engine.refreshCount();
     int64_t blocks = 0;
     for (auto _ : state) {

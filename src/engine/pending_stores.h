@@ -57,7 +57,8 @@ private:
     static uint64_t encode(const ParameterValue& value) noexcept {
         uint32_t payload = value.number;
         if (value.kind == ParameterKind::Modulated) payload = std::bit_cast<uint32_t>(value.modulated.base);
-        if (value.kind == ParameterKind::ChModulated) payload = std::bit_cast<uint32_t>(value.chModulated.base);
+        if (value.kind == ParameterKind::ChModulated)
+            payload = std::bit_cast<uint32_t>(value.chModulated.base);
         return kWaiting | (uint64_t{static_cast<uint8_t>(value.kind)} << 32) | payload;
     }
     static bool decode(uint64_t word, ParameterValue& value) noexcept {

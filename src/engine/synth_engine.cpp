@@ -62,8 +62,8 @@ SynthEngine::~SynthEngine() {
 
 void SynthEngine::resetVoiceBookkeeping() noexcept {
     sampleCounter_ = 0;
-    activeVoiceCount_ = 0;
-    assignedVoiceCount_ = 0;
+    activeVoiceCount_.store(0, std::memory_order_relaxed);
+    assignedVoiceCount_.store(0, std::memory_order_relaxed);
     voiceCount_ = 0;
     for (int32_t& v : voiceList_) v = -1;
     for (int32_t& v : noteVoice_) v = -1;
@@ -237,8 +237,9 @@ void SynthEngine::flushPendingStores() {
         std::this_thread::sleep_for(std::chrono::milliseconds(1));
     if (!pendingStores_.any()) return;
     EditGuard::EditScope scope(editGuard_);
-    pendingStores_.takeAll(
-        [this](int32_t index, const ParameterValue& value) { quenvale::setParameterValue(*channel_, index, value); });
+    pendingStores_.takeAll([this](int32_t index, const ParameterValue& value) {
+        quenvale::setParameterValue(*channel_, index, value);
+    });
 }
 
 void SynthEngine::setParameterValue(int32_t channel, int32_t index, const ParameterValue& value) noexcept {
@@ -269,7 +270,8 @@ float SynthEngine::getParameterNormalized(int32_t channel, int32_t index) noexce
     return normalizedFromValue(index, currentValue(index));
 }
 
-const char* SynthEngine::parameterDisplayText(int32_t channel, int32_t index, DisplayTextBuffer& out) noexcept {
+const char* SynthEngine::parameterDisplayText(int32_t channel, int32_t index,
+                                              DisplayTextBuffer& out) noexcept {
     if (channel != 0 || index < 0 || index >= kParameterCount) {
         out.text[0] = '\0';
         return out.text;

@@ -134,7 +134,8 @@ public:
     // [audio] Counts the voice out; an inactive voice leaves the voice list and the channel, and
     // every note-table entry (and the held glide note) that named it is cleared.
     void voiceFinished(Voice& voice) noexcept;
-    // [ui] The longest-assigned voice of the channel, or null when none is assigned.
+    // [audio] The longest-assigned voice of the channel, or null when none is assigned. The voice list
+    // changes under the render: another thread needs a snapshot taken on the audio thread.
     const Voice* monitoredVoice() const noexcept;
 
     // ---- structural edits -----------------------------------------------------------------------
@@ -176,8 +177,9 @@ public:
     Voice& voice(int32_t index) noexcept { return voices_[index]; }
     int32_t voiceCount() const noexcept { return voiceCount_; }
     int32_t voiceListEntry(int32_t position) const noexcept { return voiceList_[position]; }
-    int32_t activeVoiceCount() const noexcept { return activeVoiceCount_; }
-    int32_t assignedVoiceCount() const noexcept { return assignedVoiceCount_; }
+    // [any] The editor's voice count: written by the audio thread alone, read as relaxed atomics.
+    int32_t activeVoiceCount() const noexcept { return activeVoiceCount_.load(std::memory_order_relaxed); }
+    int32_t assignedVoiceCount() const noexcept { return assignedVoiceCount_.load(std::memory_order_relaxed); }
     // The voice playing a MIDI note, or -1; -1 for notes outside 0 … 127.
     int32_t noteVoice(int32_t note) const noexcept;
     int32_t lastNote() const noexcept { return lastNote_; }
@@ -260,8 +262,8 @@ private:
     int32_t voiceList_[kVoiceCount] = {};
     int32_t noteVoice_[kNoteCount] = {};
     int32_t lastNote_ = -1;
-    int32_t activeVoiceCount_ = 0;
-    int32_t assignedVoiceCount_ = 0;
+    std::atomic<int32_t> activeVoiceCount_{0};
+    std::atomic<int32_t> assignedVoiceCount_{0};
 
     // Shared with the editor's meter without a lock; a reading may miss or repeat a block's peak.
     std::atomic<bool> resetPeaks_{false};

@@ -36,8 +36,9 @@ void SynthEngine::processMidi(const MidiEntry* entries, int32_t count) noexcept 
 }
 
 void SynthEngine::applyPendingWork() noexcept {
-    pendingStores_.takeAll(
-        [this](int32_t index, const ParameterValue& value) { quenvale::setParameterValue(*channel_, index, value); });
+    pendingStores_.takeAll([this](int32_t index, const ParameterValue& value) {
+        quenvale::setParameterValue(*channel_, index, value);
+    });
     const int32_t queued = pendingMidi_.size();
     for (int32_t i = 0; i < queued; ++i) handleMidi(pendingMidi_.data()[i]);
     pendingMidi_.clear();
@@ -93,7 +94,7 @@ int32_t SynthEngine::chooseVoice() noexcept {
         Voice& v = voices_[i];
         if (v.channel != -1) continue;
         v.channel = 0;
-        ++assignedVoiceCount_;
+        assignedVoiceCount_.fetch_add(1, std::memory_order_relaxed);
         voiceList_[voiceCount_++] = i;
         return i;
     }
@@ -105,7 +106,7 @@ void SynthEngine::startNote(int32_t voice, int32_t note, float velocity) noexcep
     if (std::bit_cast<uint32_t>(channel_->glide) != 0u) lastNote_ = note;
     startVoice(*channel_, voices_[voice], noteFrequency[note], velocity);
     updateChannelEffects(*channel_, 0.0f);
-    ++activeVoiceCount_;
+    activeVoiceCount_.fetch_add(1, std::memory_order_relaxed);
 }
 
 void SynthEngine::glideVoice(int32_t voice, int32_t note, float velocity) noexcept {
@@ -141,7 +142,7 @@ void SynthEngine::clearSoundingBit(Voice& voice, int32_t bit) noexcept {
 }
 
 void SynthEngine::voiceFinished(Voice& voice) noexcept {
-    --activeVoiceCount_;
+    activeVoiceCount_.fetch_sub(1, std::memory_order_relaxed);
     if (voice.active) return;
     int32_t position = 0;
     while (position < voiceCount_ && voiceList_[position] != voice.index) ++position;
@@ -149,7 +150,7 @@ void SynthEngine::voiceFinished(Voice& voice) noexcept {
         for (int32_t k = position; k + 1 < voiceCount_; ++k) voiceList_[k] = voiceList_[k + 1];
         voiceList_[--voiceCount_] = -1;
     }
-    if (voice.channel != -1) --assignedVoiceCount_;
+    if (voice.channel != -1) assignedVoiceCount_.fetch_sub(1, std::memory_order_relaxed);
     voice.channel = -1;
     // No note may keep naming a voice that the next note could take over.
     if (lastNote_ >= 0 && noteVoice_[lastNote_] == voice.index) lastNote_ = -1;

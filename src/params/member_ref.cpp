@@ -28,7 +28,8 @@ void storeSlotEntry(Slot& slot, int32_t entry, const ParameterValue& value) noex
 
 template <class Slot>
 ParameterValue readSlotEntry(const Slot& slot, int32_t entry) noexcept {
-    return isSource(entry) ? makeIntValue(loadRelaxed(slot.source)) : makeFloatValue(loadRelaxed(slot.amount));
+    return isSource(entry) ? makeIntValue(loadRelaxed(slot.source))
+                           : makeFloatValue(loadRelaxed(slot.amount));
 }
 
 // The base and both slots' sources and amounts; the bindings are left empty.

@@ -4,11 +4,11 @@
 #include <cmath>
 
 #include "engine/channel.h"
-#include "params/relaxed_field.h"
 #include "engine/rate_values.h"
 #include "params/float_narrowing.h"
 #include "params/member_ref.h"
 #include "params/parameter_index.h"
+#include "params/relaxed_field.h"
 #include "params/routing_report.h"
 
 namespace quenvale {

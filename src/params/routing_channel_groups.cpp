@@ -1,10 +1,10 @@
 // Routing of the channel-level families: channel LFOs and channel effects (channel numbering).
 #include "common/capacity.h"
 #include "engine/channel.h"
-#include "params/relaxed_field.h"
 #include "engine/fx/effect_type.h"
 #include "params/member_ref.h"
 #include "params/parameter_routing.h"
+#include "params/relaxed_field.h"
 #include "params/routing_report.h"
 
 namespace quenvale {

@@ -1,10 +1,10 @@
 // Routing of the per-voice families: generator, envelopes, step sequencers and voice LFOs.
 #include "common/capacity.h"
 #include "engine/channel.h"
-#include "params/relaxed_field.h"
 #include "engine/seq/step_seq_ranges.h"
 #include "params/member_ref.h"
 #include "params/parameter_routing.h"
+#include "params/relaxed_field.h"
 #include "params/routing_report.h"
 
 namespace quenvale {

@@ -33,10 +33,11 @@ constexpr int32_t kChFx1Type = kChFxGroup.first;  // "ChFx1 Type": 0 None, 1 Del
 class Background {
 public:
     template <class F>
-    explicit Background(F f) : thread_([this, f] {
-          f();
-          done_.store(true);
-      }) {}
+    explicit Background(F f)
+        : thread_([this, f] {
+              f();
+              done_.store(true);
+          }) {}
     ~Background() { join(); }
     bool stillRunningAfter(std::chrono::milliseconds wait) {
         std::this_thread::sleep_for(wait);
@@ -66,7 +67,8 @@ TEST(EngineThreads, StructureReadersWaitForAnotherThreadsEdit) {
         void (*read)(SynthEngine&);
     };
     const Reader readers[] = {
-        {"writeBank", [](SynthEngine& e) {
+        {"writeBank",
+         [](SynthEngine& e) {
              ByteStream stream;
              writeBank(e, stream, true);
          }},
@@ -179,7 +181,8 @@ TEST(EngineThreads, DenseAutomationCostsOneRefreshPerBlock) {
     {
         test::AllocationCounter counter;
         for (int32_t k = 0; k < 64; ++k)
-            engine.setParameterNormalized(0, kGenGroup.first + (k % 4), 0.25f + 0.005f * static_cast<float>(k));
+            engine.setParameterNormalized(0, kGenGroup.first + (k % 4),
+                                          0.25f + 0.005f * static_cast<float>(k));
         EXPECT_EQ(counter.count(), 0u);
     }
     EXPECT_EQ(engine.refreshCount(), before);

@@ -35,8 +35,8 @@ void fail(const char* what) {
 
 // A parameter worth automating: values of the generator, an envelope, two LFOs, the effects.
 int32_t someParameter(uint32_t n) {
-    static const int32_t picks[] = {0,  1,  2,  8,  9,  10, 13, 39, 49, 50, 107, 108, 110, 129,
-                                    130, 332, 333, 334, 358, 359, 360};
+    static const int32_t picks[] = {0,   1,   2,   8,   9,   10,  13,  39,  49,  50, 107,
+                                    108, 110, 129, 130, 332, 333, 334, 358, 359, 360};
     return picks[n % (sizeof picks / sizeof picks[0])];
 }
 
@@ -71,7 +71,8 @@ struct CallbackContext {
 template <int32_t kTag>
 void onParameterChanged(int32_t, int32_t, void* context) {
     auto* c = static_cast<CallbackContext*>(context);
-    if (c->alive.load() != CallbackContext::kAlive || c->tag != kTag) fail("parameter callback met a wrong context");
+    if (c->alive.load() != CallbackContext::kAlive || c->tag != kTag)
+        fail("parameter callback met a wrong context");
     c->calls.fetch_add(1, std::memory_order_relaxed);
 }
 
@@ -96,10 +97,12 @@ void stressEngine(std::chrono::milliseconds duration) {
         std::vector<float> left(kBlock), right(kBlock);
         uint8_t note = 40;
         while (!stop.load()) {
-            const MidiEntry entries[2] = {{0x90, static_cast<uint8_t>(note + 12), 100, 0}, {0x80, note, 0, 0}};
+            const MidiEntry entries[2] = {{0x90, static_cast<uint8_t>(note + 12), 100, 0},
+                                          {0x80, note, 0, 0}};
             engine.processMidi(entries, 2);
             note = static_cast<uint8_t>(40 + (note - 39) % 24);
-            for (int k = 0; k < 4; ++k) engine.setParameterNormalized(0, someParameter(random.next()), random.unit());
+            for (int k = 0; k < 4; ++k)
+                engine.setParameterNormalized(0, someParameter(random.next()), random.unit());
             engine.render(left.data(), right.data(), kBlock);
             checkFinite(left.data(), kBlock);
             checkFinite(right.data(), kBlock);
@@ -247,7 +250,8 @@ void stressPlugin(std::chrono::milliseconds duration) {
             off.midiData[0] = static_cast<char>(0x80);
             off.midiData[1] = static_cast<char>(note - 5);
             effect->dispatcher(effect, effProcessEvents, 0, 0, &list, 0.0f);
-            for (int k = 0; k < 4; ++k) effect->setParameter(effect, someParameter(random.next()), random.unit());
+            for (int k = 0; k < 4; ++k)
+                effect->setParameter(effect, someParameter(random.next()), random.unit());
             effect->processReplacing(effect, nullptr, outputs, kBlock);
             checkFinite(left.data(), kBlock);
         }
@@ -260,8 +264,8 @@ void stressPlugin(std::chrono::milliseconds duration) {
         for (uint32_t i = 0; !stop.load(); ++i) {
             switch (i % 5) {
                 case 0:
-                    effect->dispatcher(effect, effSetProgram, 0, static_cast<VstIntPtr>(random.next() % 8), nullptr,
-                                       0.0f);
+                    effect->dispatcher(effect, effSetProgram, 0, static_cast<VstIntPtr>(random.next() % 8),
+                                       nullptr, 0.0f);
                     break;
                 case 1: {
                     void* data = nullptr;
@@ -281,9 +285,10 @@ void stressPlugin(std::chrono::milliseconds duration) {
                         fail("chunk refused");
                     break;
                 case 3:
-                    effect->dispatcher(effect, effGetParamDisplay, someParameter(random.next()), 0, text, 0.0f);
-                    effect->dispatcher(effect, effGetProgramNameIndexed, static_cast<VstInt32>(random.next() % 128),
-                                       0, text, 0.0f);
+                    effect->dispatcher(effect, effGetParamDisplay, someParameter(random.next()), 0, text,
+                                       0.0f);
+                    effect->dispatcher(effect, effGetProgramNameIndexed,
+                                       static_cast<VstInt32>(random.next() % 128), 0, text, 0.0f);
                     break;
                 default:
                     effect->setParameter(effect, someParameter(random.next()), random.unit());
@@ -303,7 +308,8 @@ void stressPlugin(std::chrono::milliseconds duration) {
                 case 1: {
                     ERect* rect = nullptr;
                     effect->dispatcher(effect, effEditGetRect, 0, 0, &rect, 0.0f);
-                    effect->dispatcher(effect, effGetParamDisplay, someParameter(random.next()), 0, text, 0.0f);
+                    effect->dispatcher(effect, effGetParamDisplay, someParameter(random.next()), 0, text,
+                                       0.0f);
                     break;
                 }
                 case 2:
