@@ -25,4 +25,11 @@ void setEffectType(ChannelEffect& effect, int32_t type) noexcept {
     effect.type = type;
 }
 
+void clearEffectLines(ChannelEffect& effect) noexcept {
+    for (DelayLine& line : effect.lines) {
+        std::memset(line.buffer.get(), 0, sizeof(float) * kDelayLineLength);
+        line.writeIndex = 0;
+    }
+}
+
 }  // namespace quenvale
