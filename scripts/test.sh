@@ -35,14 +35,28 @@ i686-w64-mingw32-objdump -p build-win32/QuenvaleVST.dll | grep "VSTPluginMain" >
   || { echo "QuenvaleVST.dll does not export VSTPluginMain" >&2; exit 1; }
 echo "QuenvaleVST.dll exports VSTPluginMain"
 
-echo "== fuzzing the record readers (60 s) and the WAV reader (30 s)"
+echo "== fuzzing every reader of outside bytes (85 s in all)"
 CC=clang CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQUENVALE_FUZZ=ON \
   -DQUENVALE_SANITIZE=address,undefined -DQUENVALE_TESTS=OFF -DQUENVALE_BENCH=OFF -DQUENVALE_TOOLS=OFF >/dev/null
 cmake --build build-fuzz -j "$JOBS"
-rm -rf build-fuzz/corpus build-fuzz/corpus-wav && mkdir -p build-fuzz/corpus
+rm -rf build-fuzz/corpus && mkdir -p build-fuzz/corpus/midi build-fuzz/corpus/wav
 build-fuzz/tests/fuzz/quenvale_fuzz_seeds build-fuzz/corpus
-build-fuzz/tests/fuzz/quenvale_fuzz_records -max_total_time=60 -rss_limit_mb=2048 -print_final_stats=1 \
-  build-fuzz/corpus
-mkdir -p build-fuzz/corpus-wav
-build-fuzz/tests/fuzz/quenvale_fuzz_wav -max_total_time=30 -rss_limit_mb=2048 -print_final_stats=1 \
-  build-fuzz/corpus-wav
+cp examples/demo.qpb build-fuzz/corpus/bank/
+cp examples/demo.mid build-fuzz/corpus/midi/
+if [ -d tests/fuzz/regressions ]; then cp -r tests/fuzz/regressions/. build-fuzz/corpus/; fi
+# entry  seconds  longest input  dictionary
+FUZZ_ENTRIES=(
+  "program 15 16384 records" "generator 15 16384 records" "envelope 5 16384 records"
+  "step_seq 5 16384 records" "bank 10 65536 records" "chunk 10 65536 records"
+  "midi 10 4096 midi" "wav 15 65536 -")
+for entry in "${FUZZ_ENTRIES[@]}"; do
+  read -r name seconds maxlen dict <<<"$entry"
+  dict_option=()
+  [ "$dict" != "-" ] && dict_option=("-dict=tests/fuzz/$dict.dict")
+  mkdir -p "build-fuzz/corpus/$name"
+  build-fuzz/tests/fuzz/quenvale_fuzz_$name -max_total_time="$seconds" -max_len="$maxlen" -rss_limit_mb=2048 \
+    -print_final_stats=1 "${dict_option[@]}" "build-fuzz/corpus/$name" 2>"build-fuzz/fuzz-$name.log" \
+    || { tail -n 60 "build-fuzz/fuzz-$name.log" >&2; exit 1; }
+  runs=$(sed -n 's/^stat::number_of_executed_units: *//p' "build-fuzz/fuzz-$name.log")
+  echo "fuzz $name: $runs executions in $seconds s ($((runs / seconds)) per second)"
+done

@@ -3,6 +3,9 @@
 
 #include <atomic>
 
+#include "common/debug_output.h"
+#include "common/debug_queue.h"
+
 #if defined(_WIN32)
 #include <windows.h>
 #endif
@@ -15,6 +18,15 @@ std::atomic<int> gBeeps{0};
 
 void platformBeep() noexcept {
     gBeeps.fetch_add(1, std::memory_order_relaxed);
+    if (onAudioThread()) {
+        queueDebugEntry(DebugEntry::kBeep, nullptr);
+        return;
+    }
+    flushDebugOutput();
+    soundPlatformBeep();
+}
+
+void soundPlatformBeep() noexcept {
 #if defined(_WIN32)
     MessageBeep(MB_OK);
 #endif

@@ -6,6 +6,9 @@
 #include <cstdio>
 #include <cstring>
 
+#include "common/beep.h"
+#include "common/debug_queue.h"
+
 #if defined(_WIN32)
 #include <windows.h>
 #else
@@ -19,8 +22,23 @@ namespace {
 std::atomic<DebugSink> gSink{nullptr};
 std::atomic<void*> gSinkContext{nullptr};
 
-// Shared by every instance; only the user-interface thread formats into it.
-char gTraceBuffer[1024];
+constexpr size_t kTraceBufferSize = 1024;
+
+void lockStandardOutput() noexcept {
+#if defined(_WIN32)
+    _lock_file(stdout);
+#else
+    flockfile(stdout);
+#endif
+}
+
+void unlockStandardOutput() noexcept {
+#if defined(_WIN32)
+    _unlock_file(stdout);
+#else
+    funlockfile(stdout);
+#endif
+}
 
 void writePlatformChannel(const char* text) noexcept {
 #if defined(_WIN32)
@@ -36,7 +54,31 @@ void writePlatformChannel(const char* text) noexcept {
 #endif
 }
 
+void deliver(const char* text) noexcept {
+    if (const DebugSink sink = gSink.load()) {
+        sink(text, gSinkContext.load());
+    } else {
+        writePlatformChannel(text);
+    }
+}
+
+void writeQueued(DebugEntry kind, const char* text) noexcept {
+    if (kind == DebugEntry::kBeep) {
+        soundPlatformBeep();
+    } else {
+        deliver(text);
+    }
+}
+
 }  // namespace
+
+void flushDebugOutput() noexcept {
+    if (!onAudioThread()) drainDebugQueue(writeQueued);
+}
+
+void flushDebugOutputHere() noexcept {
+    drainDebugQueue(writeQueued);
+}
 
 void setDebugSink(DebugSink sink, void* context) noexcept {
     gSinkContext.store(context);
@@ -45,11 +87,12 @@ void setDebugSink(DebugSink sink, void* context) noexcept {
 
 void writeDebugOutput(const char* text) noexcept {
     if (text == nullptr) return;
-    if (const DebugSink sink = gSink.load()) {
-        sink(text, gSinkContext.load());
-    } else {
-        writePlatformChannel(text);
+    if (onAudioThread()) {
+        queueDebugEntry(DebugEntry::kLine, text);
+        return;
     }
+    drainDebugQueue(writeQueued);
+    deliver(text);
 }
 
 void debugPrintf(const char* format, ...) noexcept {
@@ -66,19 +109,23 @@ void DebugTrace(const char* format, ...) noexcept {
     va_start(args, format);
     va_list again;
     va_copy(again, args);
-    const int formatted = std::vsnprintf(gTraceBuffer, sizeof gTraceBuffer - 1, format, args);
+    char buffer[kTraceBufferSize];
+    const int formatted = std::vsnprintf(buffer, sizeof buffer - 1, format, args);
     va_end(args);
     // Room is kept for the line feed even when the text fills the buffer.
     size_t length = formatted < 0 ? 0 : static_cast<size_t>(formatted);
-    if (length > sizeof gTraceBuffer - 2) length = sizeof gTraceBuffer - 2;
-    gTraceBuffer[length] = '\n';
-    gTraceBuffer[length + 1] = '\0';
-    writeDebugOutput(gTraceBuffer);
+    if (length > sizeof buffer - 2) length = sizeof buffer - 2;
+    buffer[length] = '\n';
+    buffer[length + 1] = '\0';
+    writeDebugOutput(buffer);
 
+    // The text and its line feed as one piece, not split by another thread's trace.
+    lockStandardOutput();
     std::vprintf(format, again);
-    va_end(again);
     std::putchar('\n');
     std::fflush(stdout);
+    unlockStandardOutput();
+    va_end(again);
 }
 
 }  // namespace quenvale

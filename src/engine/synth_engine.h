@@ -54,7 +54,9 @@ public:
     // entries with a data byte above 127 are ignored.
     void processMidi(const MidiEntry* entries, int32_t count) noexcept;
     // [audio] Writes sampleFrames stereo samples over left and right, with control ticks on every
-    // 64th sample of the engine's own count.
+    // 64th sample of the engine's own count. Never writes inf or NaN: a voice whose output is not finite
+    // is silenced and reset (one debug line), and a channel stage that gives inf or NaN has its
+    // run muted and its lines cleared (one debug line); both are checked once per run.
     void render(float* left, float* right, int32_t sampleFrames) noexcept;
     // [ui] Sets the process-wide rate values (for every engine of the process); call it while the
     // host does not render (VST 2 hosts set the rate while the plug-in is switched off).
@@ -199,6 +201,8 @@ private:
     void applyPendingWork() noexcept;
     void renderRun(float* left, float* right, int32_t run, float& peakL, float& peakR) noexcept;
     void renderSilentBlock(float* left, float* right, int32_t sampleFrames) noexcept;
+    // Voices (bit per index) whose output was inf or NaN: one debug line each, then silenced and reset.
+    void silenceFaultedVoices(uint32_t faulted) noexcept;
     void controlTick() noexcept;
     void refreshVoicesUnguarded(int32_t index, float rampFraction) noexcept;
     void afterStore(int32_t channel, int32_t index) noexcept;
@@ -262,6 +266,7 @@ private:
     int32_t voiceList_[kVoiceCount] = {};
     int32_t noteVoice_[kNoteCount] = {};
     int32_t lastNote_ = -1;
+    bool channelFaulted_ = false;  // the last run's channel stage gave inf or NaN (reported once)
     std::atomic<int32_t> activeVoiceCount_{0};
     std::atomic<int32_t> assignedVoiceCount_{0};
 

@@ -7,7 +7,11 @@
 #include "engine/channel.h"
 #include "engine/channel_control.h"
 #include "engine/denormal_guard.h"
+#include "common/debug_output.h"
+#include "common/debug_queue.h"
 #include "engine/fx/channel_stage.h"
+#include "engine/fx/effect_type.h"
+#include "engine/output_guard.h"
 #include "engine/rate_values.h"
 #include "engine/synth_engine.h"
 #include "engine/voice/glide.h"
@@ -36,6 +40,7 @@ int32_t samplesToNextTick(int32_t counter) noexcept {
 
 void SynthEngine::render(float* left, float* right, int32_t sampleFrames) noexcept {
     ScopedDenormalGuard denormals;
+    markAudioThread();
     audioThread_.store(std::this_thread::get_id(), std::memory_order_relaxed);
     if (sampleFrames < 0) sampleFrames = 0;
     if (sampleFrames > 0 && (left == nullptr || right == nullptr)) return;
@@ -89,14 +94,24 @@ void SynthEngine::renderRun(float* left, float* right, int32_t run, float& peakL
     std::memset(sumL, 0, sizeof(float) * static_cast<size_t>(run));
     std::memset(sumR, 0, sizeof(float) * static_cast<size_t>(run));
     // Voice by voice in list order: each sample's sum gets its voices added in the same order as a
-    // sample-by-sample loop would add them.
+    // sample-by-sample loop would add them. The sums are finite before a voice adds to them, so a
+    // voice that leaves them inf or NaN produced the fault: it is silenced after the loop, and the run
+    // so far is dropped (at most 64 samples of the other voices) so that no fault reaches the host.
+    uint32_t faulted = 0;  // bit per voice index
     for (int32_t i = 0; i < voiceCount_; ++i) {
         Voice& v = voices_[voiceList_[i]];
         if (!v.active) continue;
         advanceGlide(v, run);
         renderGeneratorRun(v.generator, *channel_, run, sumL, sumR);
+        if (!runIsFinite(sumL, sumR, run)) {
+            faulted |= 1u << v.index;
+            std::memset(sumL, 0, sizeof(float) * static_cast<size_t>(run));
+            std::memset(sumR, 0, sizeof(float) * static_cast<size_t>(run));
+        }
     }
+    if (faulted != 0) silenceFaultedVoices(faulted);
     Channel& ch = *channel_;
+    const float peakBeforeL = peakL, peakBeforeR = peakR;
     for (int32_t s = 0; s < run; ++s) {
         float l = sumL[s], r = sumR[s];
         processChannelSample(ch.fx, ch.masterGain, l, r);
@@ -106,6 +121,35 @@ void SynthEngine::renderRun(float* left, float* right, int32_t run, float& peakL
         const double absR = std::fabs(static_cast<double>(r));
         if (absL > peakL) peakL = static_cast<float>(absL);
         if (absR > peakR) peakR = static_cast<float>(absR);
+    }
+    if (!runIsFinite(left, right, run)) {
+        // The channel stage itself went wrong: the run is muted and its lines are cleared, once per
+        // fault (a fault that persists, such as a NaN mix value, keeps the run muted).
+        std::memset(left, 0, sizeof(float) * static_cast<size_t>(run));
+        std::memset(right, 0, sizeof(float) * static_cast<size_t>(run));
+        peakL = peakBeforeL;
+        peakR = peakBeforeR;
+        if (!channelFaulted_) {
+            channelFaulted_ = true;
+            for (ChannelEffect& effect : ch.fx) clearEffectLines(effect);
+            debugPrintf("Quenvale: the channel effects produced a non-finite sample; their lines were cleared\n");
+        }
+    } else {
+        channelFaulted_ = false;
+    }
+}
+
+void SynthEngine::silenceFaultedVoices(uint32_t faulted) noexcept {
+    for (int32_t index = 0; index < kVoiceCount; ++index) {
+        if ((faulted & (1u << index)) == 0) continue;
+        Voice& v = voices_[index];
+        debugPrintf("Quenvale: voice %d produced a non-finite sample and was silenced\n", index + 1);
+        // Silent and out of the pool; the next note on it starts every component afresh.
+        stopVoice(v);
+        clearPwmLine(v.generator.pwmLine[0]);
+        clearPwmLine(v.generator.pwmLine[1]);
+        v.generator.compressorLevel = 0.0f;
+        v.generator.compressorPower = 0.0f;
     }
 }
 

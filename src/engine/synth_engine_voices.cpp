@@ -1,6 +1,8 @@
 // MIDI handling and the voice pool: note starts, glides, releases and voice bookkeeping.
 #include <bit>
 
+#include "common/debug_queue.h"
+
 #include "engine/channel.h"
 #include "engine/channel_control.h"
 #include "engine/note_frequency.h"
@@ -24,6 +26,7 @@ float midiValue(uint8_t data) noexcept {
 
 void SynthEngine::processMidi(const MidiEntry* entries, int32_t count) noexcept {
     if (entries == nullptr || count < 1) return;
+    markAudioThread();
     audioThread_.store(std::this_thread::get_id(), std::memory_order_relaxed);
     if (!editGuard_.tryEnterAudio()) {
         // A structural edit is moving engine memory: keep the entries for the next block.

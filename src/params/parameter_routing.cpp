@@ -5,6 +5,7 @@
 
 #include "engine/channel.h"
 #include "engine/rate_values.h"
+#include "engine/stable_values.h"
 #include "params/float_narrowing.h"
 #include "params/member_ref.h"
 #include "params/parameter_index.h"
@@ -16,7 +17,9 @@ namespace {
 
 // One-pole smoothing coefficient of a compressor time in milliseconds, at the current sample rate.
 float compressorCoefficient(float milliseconds) noexcept {
-    return saturatingFloat(std::exp(-1.0 / (static_cast<double>(rates.sampleRate) * 0.001 * milliseconds)));
+    // 0 … 1 whatever the stored time (0, negative, NaN): a coefficient above 1 would run the level away.
+    return stableSmoothing(
+        saturatingFloat(std::exp(-1.0 / (static_cast<double>(rates.sampleRate) * 0.001 * milliseconds))));
 }
 
 // The plain fields among indices 0 … 7 and 39 … 46 (the compressor's mode, attack and release need

@@ -3,6 +3,8 @@
 
 #include <cstring>
 
+#include "common/debug_output.h"
+
 namespace quenvale {
 
 namespace {
@@ -15,8 +17,12 @@ VstIntPtr VSTCALLBACK dispatchTrampoline(AEffect* effect, VstInt32 opcode, VstIn
                                          void* ptr, float opt) {
     AudioEffect* object = objectOf(effect);
     if (object == nullptr) return 0;
+    // Lines and beeps queued on the audio thread are written here, off that thread.
+    flushDebugOutput();
     const VstIntPtr result = object->dispatcher(opcode, index, value, ptr, opt);
     if (opcode == effClose) {
+        // Whatever is still queued, also from a host that renders and closes on one thread.
+        flushDebugOutputHere();
         // The record lives inside the object: the host must not touch it after this call.
         delete object;
         return 1;

@@ -28,11 +28,17 @@ TorvaneInterface& pluginObject(host::PluginHost& host) {
 }
 
 DebugCapture::DebugCapture() {
+    flushDebugOutputHere();  // lines of earlier tests stay out
     setDebugSink(&DebugCapture::receive, this);
 }
 
 DebugCapture::~DebugCapture() {
     setDebugSink(nullptr, nullptr);
+}
+
+const std::vector<std::string>& DebugCapture::texts() noexcept {
+    flushDebugOutputHere();
+    return texts_;
 }
 
 void DebugCapture::receive(const char* text, void* context) {

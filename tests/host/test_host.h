@@ -31,7 +31,9 @@ public:
     DebugCapture(const DebugCapture&) = delete;
     DebugCapture& operator=(const DebugCapture&) = delete;
 
-    const std::vector<std::string>& texts() const noexcept { return texts_; }
+    // Everything so far, after writing out what the audio-thread queue holds (tests render and report
+    // on one thread).
+    const std::vector<std::string>& texts() noexcept;
 
 private:
     static void receive(const char* text, void* context);

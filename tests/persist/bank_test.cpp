@@ -12,6 +12,7 @@
 #include <utility>
 #include <vector>
 
+#include "common/runtime_random.h"
 #include "demo_sounds.h"
 #include "engine/channel.h"
 #include "engine/engine_test_support.h"
@@ -212,9 +213,9 @@ TEST(DemoBank, CheckedInFileIsWhatTheDemoSoundsBuild) {
 
 // Each sound as the demo piece uses it: a three-note chord with a melody note above, held, released.
 TEST(DemoBank, EverySoundPlaysAudiblyWithoutClipping) {
-    // Random phase curves come from the process-wide rand(), which earlier tests have advanced: start
+    // Random phase curves come from the process-wide generator, which earlier tests have advanced: start
     // from the state a fresh process has, so the levels measured do not depend on test order.
-    std::srand(1);
+    seedRuntimeRandom(1);
     auto engine = std::make_unique<SynthEngine>();
     engine->setSampleRate(44100.0f);
     ASSERT_TRUE(loadBankFile(*engine, QUENVALE_SOURCE_DIR "/examples/demo.qpb"));

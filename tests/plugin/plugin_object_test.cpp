@@ -98,5 +98,18 @@ TEST_F(PluginObject, EditorTraceLinesGoToTheDebugOutputAndStandardOutput) {
     EXPECT_EQ(capture.texts(), (std::vector<std::string>{open, close}));
 }
 
+// Hosts send 0-frame blocks to flush: such a block passes no time. The plug-in returns before the
+// engine, so no control tick runs (the engine alone would run the tick it stands on), and each tick
+// asks the host for its time once.
+TEST_F(PluginObject, AZeroFrameBlockPassesNoTime) {
+    std::vector<float> left(64), right(64);
+    host_.processReplacing(left.data(), right.data(), 64);  // ends on a tick
+    const int requests = host_.timeInfoRequests();
+    for (int i = 0; i < 3; ++i) host_.processReplacing(left.data(), right.data(), 0);
+    EXPECT_EQ(host_.timeInfoRequests(), requests);
+    host_.processReplacing(left.data(), right.data(), 64);
+    EXPECT_EQ(host_.timeInfoRequests(), requests + 1);
+}
+
 }  // namespace
 }  // namespace quenvale

@@ -1,11 +1,16 @@
 // make-demo-bank: builds the demo sounds from code and writes them as a bank file (examples/demo.qpb).
 #include <cstdio>
+#include <cstring>
 
 #include "demo_sounds.h"
 #include "engine/synth_engine.h"
 #include "persist/engine_files.h"
 
 int main(int argc, char** argv) {
+    if (argc == 2 && std::strcmp(argv[1], "--help") == 0) {
+        std::printf("usage: %s OUTPUT.qpb\nBuilds the demo sounds from code and writes them as a bank file.\n", argv[0]);
+        return 0;
+    }
     if (argc != 2) {
         std::fprintf(stderr, "usage: %s OUTPUT.qpb\n", argv[0]);
         return 2;

@@ -32,14 +32,16 @@ float curvature(float shape) noexcept {
 void startCurve(EnvelopeState& state, float y1, float shape, int32_t t) noexcept {
     const double y0 = state.value;
     float r = curvature(shape);
+    // Limits the overshoot of the asymptote for steep curves starting far from zero. Done before the
+    // test for a straight line: from a start beyond ±1000 the limit can bring r to 1, where the curve
+    // form would divide by 1 − r = 0. (From starts within ±1000 the limit never lands near 1.)
+    if (r * y0 > 1000.0) r = static_cast<float>(1000.0 / y0);
+    if (r * y0 < -1000.0) r = static_cast<float>(-1000.0 / y0);
     if (r > 0.99999f && r < 1.00001f) {
         state.mul = 1.0f;
         state.add = static_cast<float>((y1 - y0) / t);
         return;
     }
-    // Limits the overshoot of the asymptote for steep curves starting far from zero.
-    if (r * y0 > 1000.0) r = static_cast<float>(1000.0 / y0);
-    if (r * y0 < -1000.0) r = static_cast<float>(-1000.0 / y0);
     const double rd = r;
     state.mul = static_cast<float>(std::pow(rd, 1.0 / t));
     const double b = (y1 - rd * y0) / (1.0 - rd);

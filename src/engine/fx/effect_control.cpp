@@ -3,11 +3,14 @@
 
 #include <cmath>
 
+#include "engine/stable_values.h"
+
 namespace quenvale {
 namespace {
 
 void rampTo(EffectRamp& ramp, float target, float rampFraction) noexcept {
-    if (rampFraction == 0.0f || std::isnan(rampFraction)) {
+    // A value run to inf or NaN jumps too, so the ramp recovers at the next finite target.
+    if (rampFraction == 0.0f || std::isnan(rampFraction) || !finiteValue(ramp.value)) {
         ramp.value = target;
         ramp.step = 0.0f;
     } else {

@@ -8,7 +8,8 @@ namespace quenvale {
 inline constexpr int kEffectTargetCount = 5;  // Param1 … Param4, then Dry/Wet
 
 // [audio] New ramp targets for Param1 … Param4 and Dry/Wet (targets: the slot's evaluated
-// ChModParams in that order). rampFraction 0 (or NaN) jumps: value = target, step = 0; otherwise
+// ChModParams in that order). rampFraction 0 (or NaN), or a ramp whose value is inf or NaN, jumps:
+// value = target, step = 0; otherwise
 // step = (target − value) × rampFraction, so 1/64 arrives at the target after 64 samples. Runs for
 // every slot whatever its type.
 void updateEffectControl(ChannelEffect& effect, const float targets[kEffectTargetCount],

@@ -29,4 +29,11 @@ void setEffectType(ChannelEffect& effect, int32_t type) noexcept {
     published.store(type, std::memory_order_release);
 }
 
+void clearEffectLines(ChannelEffect& effect) noexcept {
+    for (DelayLine& line : effect.lines) {
+        std::memset(line.buffer.get(), 0, sizeof(float) * kDelayLineLength);
+        line.writeIndex = 0;
+    }
+}
+
 }  // namespace quenvale

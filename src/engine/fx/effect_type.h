@@ -13,4 +13,8 @@ namespace quenvale {
 // and only then stores the new type. Never allocates: the lines live as long as the channel.
 void setEffectType(ChannelEffect& effect, int32_t type) noexcept;
 
+// [audio] Zeroes both lines of the slot (their write indices back to 0), keeping type, times and
+// feedbacks: the render loop's recovery when the channel stage gave inf or NaN.
+void clearEffectLines(ChannelEffect& effect) noexcept;
+
 }  // namespace quenvale

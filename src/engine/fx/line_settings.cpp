@@ -3,14 +3,16 @@
 
 #include <bit>
 
+#include "engine/stable_values.h"
+
 namespace quenvale {
 namespace {
 
 void setDelayLines(ChannelEffect& effect) noexcept {
     effect.lines[0].time = effect.params[0];
-    effect.lines[0].feedback = effect.params[1];
+    effect.lines[0].feedback = stableFeedback(effect.params[1]);
     effect.lines[1].time = effect.params[2];
-    effect.lines[1].feedback = effect.params[3];
+    effect.lines[1].feedback = stableFeedback(effect.params[3]);
 }
 
 void setCombLines(ChannelEffect& effect, bool force) noexcept {
@@ -24,8 +26,8 @@ void setCombLines(ChannelEffect& effect, bool force) noexcept {
         effect.lines[1].time = time;
         effect.combFrequencyBits = bits;
     }
-    effect.lines[0].feedback = effect.params[1];
-    effect.lines[1].feedback = effect.params[1];
+    effect.lines[0].feedback = stableFeedback(effect.params[1]);
+    effect.lines[1].feedback = stableFeedback(effect.params[1]);
 }
 
 }  // namespace

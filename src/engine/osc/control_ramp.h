@@ -1,6 +1,8 @@
 // A control-rate value that is given a new target at each control tick and moves towards it per sample.
 #pragma once
 
+#include "engine/stable_values.h"
+
 namespace quenvale {
 
 struct ControlRamp {
@@ -10,9 +12,11 @@ struct ControlRamp {
 
 // [audio] The ramp rule. rampFraction is 1 / (samples until the next control tick): the step becomes
 // (target − value) × rampFraction (computed in double, stored as float) and the value is not touched.
-// A rampFraction of 0 (or NaN) sets the value to the target at once with step 0.
+// A rampFraction of 0 (or NaN) sets the value to the target at once with step 0, and so does a value
+// that has become inf or NaN (from a target that was), so that the ramp recovers at the next target
+// instead of staying NaN for good.
 inline void setRampTarget(ControlRamp& ramp, float target, float rampFraction) noexcept {
-    if (rampFraction != 0.0f && rampFraction == rampFraction) {
+    if (rampFraction != 0.0f && rampFraction == rampFraction && finiteValue(ramp.value)) {
         ramp.step = static_cast<float>((static_cast<double>(target) - ramp.value) * rampFraction);
     } else {
         ramp.value = target;

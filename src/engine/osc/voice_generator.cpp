@@ -10,6 +10,7 @@
 #include "engine/osc/voice_compressor.h"
 #include "engine/rate_values.h"
 #include "engine/spectrum/generator.h"
+#include "engine/stable_values.h"
 #include "params/mod_evaluation.h"
 
 namespace quenvale {
@@ -77,7 +78,7 @@ void controlUpdate(VoiceGenerator& vg, Channel& channel, const float* voiceOutpu
     vg.bankActive = true;
     setRampTarget(vg.pwmDelayRamp, pwmDelayTarget(evaluateModParam(channel, voiceOutputs, gen.pwmWidth), f0),
                   r);
-    setRampTarget(vg.pwmFeedbackRamp, evaluateModParam(channel, voiceOutputs, gen.pwmFeedback), r);
+    setRampTarget(vg.pwmFeedbackRamp, stableFeedback(evaluateModParam(channel, voiceOutputs, gen.pwmFeedback)), r);
     evaluateSpectrum(vg, channel, voiceOutputs, advanceTime ? spectrumDt : 0.0f, spectrumDt);
     setRampTarget(vg.gainRamp, evaluateModParam(channel, voiceOutputs, channel.gain) * env1Output, r);
 }

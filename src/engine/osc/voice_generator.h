@@ -53,7 +53,7 @@ void startVoiceGenerator(VoiceGenerator& vg, Channel& channel, float noteFrequen
 // note start (everything jumps to its target). Evaluates the generator parameters with this voice's
 // sources (voiceOutputs) and sets the ramps: f0 = "Gen1 Ratio" × keyFrequency + "Gen1 Offset" (a
 // non-finite f0 counts as 0), "Gen1 Phase", "Gen1 Out", the pulse-width delay "Gen1 PWM Width" / f0
-// seconds (limited to 0 … 65535 samples), "Gen1 PWM Feedback", and the gain "Gain" × env1Output (the
+// seconds (limited to 0 … 65535 samples), "Gen1 PWM Feedback" (limited to magnitude 0.999), and the gain "Gain" × env1Output (the
 // first envelope's output times its level). Then advances the spectrum's time by the seconds until the
 // next tick, evaluates it with the present f0 and computes the partial targets and steps.
 void updateGeneratorControl(VoiceGenerator& vg, Channel& channel, const float* voiceOutputs,

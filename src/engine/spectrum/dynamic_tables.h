@@ -18,7 +18,7 @@ inline constexpr float kRandomDynamicCutoff = 0.05f;
 
 // [any] value[i] = sin(2π i / 128); slope[i] = value[i + 1] − value[i], wrapping.
 const DynamicTableEntry* sineDynamicTable() noexcept;
-// [any] 1024 noise values (rand()) smoothed by a 1024-tap circular correlation with a low-pass kernel,
+// [any] 1024 noise values (runtimeRandom()) smoothed by a 1024-tap circular correlation with a low-pass kernel,
 // rescaled to span exactly −1 … +1; slopes as above. Built on the first call of either table.
 const DynamicTableEntry* randomDynamicTable() noexcept;
 
