@@ -18,6 +18,7 @@ namespace quenvale::lv2host {
 struct StateValue {
     std::string type;
     std::vector<uint8_t> bytes;
+    bool operator==(const StateValue&) const = default;
 };
 // Saved state by key URI.
 using StateProperties = std::map<std::string, StateValue>;
