@@ -7,6 +7,7 @@
 #include <string>
 
 #include "lv2/lv2_test_support.h"
+#include "midi_file.h"
 #include "render/smf_builder.h"
 
 namespace quenvale::test {
@@ -34,12 +35,51 @@ std::string writeOffGridNotes() {
     return path;
 }
 
+// The demo piece; under the sanitizers (ten times slower) only its first seconds, every note still
+// sounding then released there.
+std::string demoPiece() {
+#if defined(__SANITIZE_ADDRESS__)
+    render::MidiSequence piece;
+    std::string error;
+    EXPECT_TRUE(render::loadMidiFile(kDemoMidi, piece, error)) << error;
+    const uint64_t end = 8ull * piece.division;  // four bars of 4/4
+    TrackBuilder track;
+    uint64_t at = 0;
+    for (const render::TempoChange& t : piece.tempoChanges) {
+        if (t.tick >= end) break;
+        track.tempo(static_cast<uint32_t>(t.tick - at), t.microsecondsPerQuarter);
+        at = t.tick;
+    }
+    bool held[16][128] = {};
+    for (const render::MidiFileEvent& e : piece.events) {
+        if (e.tick >= end) break;
+        // Merged after the tempo changes: a tempo change later than an event would need the events
+        // interleaved, which the demo piece, with its one tempo at the start, does not.
+        track.event(static_cast<uint32_t>(e.tick >= at ? e.tick - at : 0),
+                    {e.bytes[0], e.bytes[1], static_cast<uint8_t>(e.size > 2 ? e.bytes[2] : 0)});
+        at = std::max(at, e.tick);
+        const int status = e.bytes[0] & 0xF0, channel = e.bytes[0] & 0x0F;
+        if (status == 0x90 || status == 0x80) held[channel][e.bytes[1] & 0x7F] = status == 0x90 && e.bytes[2] != 0;
+    }
+    for (int c = 0; c < 16; ++c)
+        for (int n = 0; n < 128; ++n)
+            if (held[c][n]) track.event(static_cast<uint32_t>(end - at), {uint8_t(0x80 | c), uint8_t(n), 0}), at = end;
+    track.end(static_cast<uint32_t>(end - at));
+    const std::string path = tempPath("demo_start.mid");
+    writeBytes(path, buildSmf(0, piece.division, {track}));
+    return path;
+#else
+    return kDemoMidi;
+#endif
+}
+
 // With each event at the start of its block, as a VST 2 host's event list puts it, the LV2 plug-in plays
 // the demo piece sample for sample as the VST 2 plug-in does.
 TEST(Lv2Render, DemoPieceMatchesTheVstRenderAtBlockStartTiming) {
-    const Stereo vst = renderVst("--bank '" + kDemoBank + "'", kDemoMidi, "demo_vst.wav");
-    const Stereo lv2 = renderLv2("--block-start --chunk '" + kDemoBank + "'", kDemoMidi, "demo_lv2.wav");
-    ASSERT_GT(vst.left.size(), 44100u * 20);
+    const std::string midi = demoPiece();
+    const Stereo vst = renderVst("--bank '" + kDemoBank + "'", midi, "demo_vst.wav");
+    const Stereo lv2 = renderLv2("--block-start --chunk '" + kDemoBank + "'", midi, "demo_lv2.wav");
+    ASSERT_GT(vst.left.size(), 44100u * 4);
     EXPECT_GT(peakOf(vst.left), 0.1f);
     EXPECT_EQ(differingFrames(vst, lv2), 0u);
 }
