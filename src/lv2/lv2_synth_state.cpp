@@ -7,6 +7,8 @@
 #include "engine/edit_guard.h"
 #include "lv2/lv2_synth.h"
 #include "persist/bank_chunk.h"
+#include "persist/bank_record.h"
+#include "persist/byte_reader.h"
 #include "persist/program_codec.h"
 #include "persist/program_record.h"
 
@@ -71,10 +73,17 @@ bool Lv2Synth::restoreChunk(const void* data, size_t size, const int32_t* progra
     // Copied: the host's value is only lent for the call, and the reader keeps pointers into it.
     const auto* bytes = static_cast<const uint8_t*>(data);
     const std::vector<uint8_t> copy(bytes, bytes + size);
-    if (!readBankChunk(engine_, copy.data(), copy.size())) return false;
-    // The chunk's channel is the live sound: the program number is set without loading the program.
-    if (program != nullptr && *program != engine_.currentProgram(0)) engine_.selectProgram(0, *program, false);
-    return true;
+    if (program != nullptr) {
+        // The program number goes in first, so that the chunk load selects it: without loading when
+        // the chunk holds the live channel (a saved session), with loading when it is a bare bank. So
+        // that a refused chunk changes nothing, not even the program, the bytes are read once before.
+        installProgramStreamCodec();
+        BankImage probe;
+        ByteReader reader(copy.data(), copy.size());
+        if (!parseBankRecord(reader, probe)) return false;
+        if (*program != engine_.currentProgram(0)) engine_.selectProgram(0, *program, false);
+    }
+    return readBankChunk(engine_, copy.data(), copy.size());
 }
 
 bool Lv2Synth::restoreProgramRecord(const void* data, size_t size, int32_t program) {

@@ -13,7 +13,7 @@
 namespace quenvale::test {
 namespace {
 
-const std::string kDemoBank = QUENVALE_PRESET_BANK;
+const std::string kDemoBank = std::string(QUENVALE_SOURCE_DIR) + "/examples/demo.qpb";
 const std::string kDemoMidi = std::string(QUENVALE_SOURCE_DIR) + "/examples/demo.mid";
 
 Stereo renderVst(const std::string& arguments, const std::string& midi, const std::string& name) {
@@ -128,14 +128,15 @@ TEST(Lv2Render, AMovedNotesOwnSamplesMatchShifted) {
     EXPECT_LT(differing, lv2.left.size() / 100);
 }
 
-// time:Position's tempo reaches the synchronised step sequencer ("Step Filter", program 7, 1/16 steps):
-// a preset of the bundle at 90 bpm sounds as the VST 2 plug-in told 90 bpm by its host, and unlike 120.
-TEST(Lv2Render, PresetAndTempoSoundAsTheVstProgramAtThatTempo) {
+// time:Position's tempo reaches the synchronised step sequencer ("Step Filter", program 7 of the demo
+// bank, 1/16 steps): state with that program at 90 bpm sounds as the VST 2 plug-in told 90 bpm by its
+// host, and unlike 120.
+TEST(Lv2Render, TempoReachesTheSynchronisedPartsAsInTheVstPlugin) {
     const std::string midi = writeOffGridNotes();
-    const std::string tail = " --tail 0.5";
-    const Stereo vst90 = renderVst("--bank '" + kDemoBank + "' --program 7 --tempo 90" + tail, midi, "step_vst.wav");
-    const Stereo lv290 = renderLv2("--block-start --preset 7 --tempo 90" + tail, midi, "step_lv2_90.wav");
-    const Stereo lv2120 = renderLv2("--block-start --preset 7 --tempo 120" + tail, midi, "step_lv2_120.wav");
+    const std::string state = "--block-start --chunk '" + kDemoBank + "' --program 7 --tail 0.5";
+    const Stereo vst90 = renderVst("--bank '" + kDemoBank + "' --program 7 --tempo 90 --tail 0.5", midi, "step_vst.wav");
+    const Stereo lv290 = renderLv2(state + " --tempo 90", midi, "step_lv2_90.wav");
+    const Stereo lv2120 = renderLv2(state + " --tempo 120", midi, "step_lv2_120.wav");
     EXPECT_GT(peakOf(vst90.left), 0.01f);
     EXPECT_EQ(differingFrames(vst90, lv290), 0u);
     EXPECT_GT(differingFrames(lv290, lv2120), 1000u);

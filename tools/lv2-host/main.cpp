@@ -16,7 +16,7 @@ namespace {
 
 constexpr const char* kUsage =
     "usage: quenvale-lv2-render [--sr RATE] [--block FRAMES] [--block-start] [--tempo BPM] [--tail SECONDS]\n"
-    "                           [--preset N | --chunk FILE] INPUT.mid OUTPUT.wav\n";
+    "                           [--preset N | --chunk FILE [--program N]] INPUT.mid OUTPUT.wav\n";
 
 int fail(const std::string& message) {
     std::fprintf(stderr, "quenvale-lv2-render: %s\n", message.c_str());
@@ -29,6 +29,7 @@ int main(int argc, char** argv) {
     using namespace quenvale;
     lv2host::RenderSettings settings;
     int preset = -1;
+    int program = -1;
     std::string chunkPath;
     std::vector<std::string> files;
     for (int i = 1; i < argc; ++i) {
@@ -46,6 +47,8 @@ int main(int argc, char** argv) {
             settings.tailSeconds = std::atof(argv[++i]);
         } else if (arg == "--preset" && hasValue) {
             preset = std::atoi(argv[++i]);
+        } else if (arg == "--program" && hasValue) {
+            program = std::atoi(argv[++i]);
         } else if (arg == "--chunk" && hasValue) {
             chunkPath = argv[++i];
         } else if (arg.rfind("--", 0) == 0) {
@@ -55,7 +58,7 @@ int main(int argc, char** argv) {
             files.push_back(arg);
         }
     }
-    if (files.size() != 2 || settings.sampleRate <= 0.0 || settings.blockSize == 0 || settings.blockSize > 8192) {
+    if (files.size() != 2 || (program >= 0 && chunkPath.empty()) || settings.sampleRate <= 0.0 || settings.blockSize == 0 || settings.blockSize > 8192) {
         std::fputs(kUsage, stderr);
         return 2;
     }
@@ -72,6 +75,11 @@ int main(int argc, char** argv) {
         if (!in || bytes.empty()) return fail("cannot read '" + chunkPath + "'");
         lv2host::StateProperties state;
         state[lv2::kStateChunkUri] = {"http://lv2plug.in/ns/ext/atom#Chunk", std::move(bytes)};
+        // The state a host saves has the program number beside the chunk.
+        if (program >= 0)
+            state[lv2::kStateProgramUri] = {"http://lv2plug.in/ns/ext/atom#Int",
+                                            {uint8_t(program), uint8_t(program >> 8), uint8_t(program >> 16),
+                                             uint8_t(program >> 24)}};
         if (instance.restore(state) != 0) return fail("the plug-in refused the state in '" + chunkPath + "'");
     }
     if (preset >= 0) {
