@@ -111,6 +111,8 @@ TEST(Lv2State, RefusedStateChangesNothing) {
     } cases[] = {
         {"no properties", {}},
         {"truncated chunk", chunkState(truncated)},
+        {"truncated chunk with a program number",
+         {{lv2::kStateChunkUri, {kAtomChunk, truncated}}, {lv2::kStateProgramUri, {kAtomInt, {5, 0, 0, 0}}}}},
         {"header only", chunkState(header)},
         {"chunk typed as an integer", {{lv2::kStateChunkUri, {kAtomInt, bank}}}},
         {"program record without its number", {{lv2::kStateProgramRecordUri, {kAtomChunk, {1, 2, 3}}}}},
