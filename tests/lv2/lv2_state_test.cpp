@@ -191,5 +191,42 @@ TEST(Lv2State, FirstBlockAppliesControlsThatDifferFromTheEngine) {
     EXPECT_EQ(edited.save(), untouched.save());
 }
 
+// The host is checked before anything is built: an instance needs urid:map and a positive rate.
+TEST(Lv2Lifecycle, RefusesAHostWithoutUridMapOrWithoutARate) {
+    const LilvPlugin* plugin = lv2World().plugin(lv2::kPluginUri);
+    ASSERT_NE(plugin, nullptr);
+    const LV2_Feature* none[] = {nullptr};
+    EXPECT_EQ(lilv_plugin_instantiate(plugin, 44100.0, none), nullptr);
+    EXPECT_EQ(lilv_plugin_instantiate(plugin, 0.0, lv2World().features), nullptr);
+    EXPECT_EQ(lilv_plugin_instantiate(plugin, -1.0, lv2World().features), nullptr);
+}
+
+// Events of a block of no frames still act; an event stamped past its block acts at the block's end;
+// messages longer than three bytes are not MIDI notes.
+TEST(Lv2Lifecycle, EmptyBlocksLateEventsAndLongMessages) {
+    std::vector<float> left(kBlock, 1.0f), right(kBlock, 1.0f);
+    const struct {
+        const char* what;
+        uint32_t firstFrames;
+        lv2host::MidiEvent event;
+        bool soundsInFirst, soundsInSecond;
+    } cases[] = {
+        {"note in an empty block", 0, {0, {0x90, 60, 100}, 3}, false, true},
+        {"note stamped past its block", kBlock, {5000, {0x90, 60, 100}, 3}, false, true},
+        {"four-byte message", kBlock, {0, {0x90, 60, 100, 0}, 4}, false, false},
+        {"note on time", kBlock, {0, {0x90, 60, 100}, 3}, true, true},
+    };
+    for (const auto& c : cases) {
+        Instance instance;
+        ASSERT_EQ(instance.restore(chunkState(presetBank())), 0);
+        std::fill(left.begin(), left.end(), 0.0f);
+        instance.run(c.firstFrames, {c.event}, left.data(), right.data());
+        EXPECT_EQ(peakOf(left) > 0.0f, c.soundsInFirst) << c.what;
+        instance.run(kBlock, {}, left.data(), right.data());
+        instance.run(kBlock, {}, left.data(), right.data());
+        EXPECT_EQ(peakOf(left) > 0.0f, c.soundsInSecond) << c.what;
+    }
+}
+
 }  // namespace
 }  // namespace quenvale::test

@@ -169,7 +169,7 @@ void Lv2Instance::run(uint32_t frames, const std::vector<MidiEvent>& events, flo
         pendingTempo_ = 0.0;
     }
     const LV2_URID midi = world_.map(LV2_MIDI__MidiEvent);
-    for (const MidiEvent& e : events) appendEvent(sequence_, e.frame, midi, e.bytes, e.size);
+    for (const MidiEvent& e : events) appendEvent(sequence_, e.frame, midi, e.bytes, std::min<uint32_t>(e.size, 4));
     if (audioOutputs_.size() >= 2) {
         lilv_instance_connect_port(instance_, audioOutputs_[0], left);
         lilv_instance_connect_port(instance_, audioOutputs_[1], right);

@@ -23,10 +23,10 @@ struct StateValue {
 // Saved state by key URI.
 using StateProperties = std::map<std::string, StateValue>;
 
-// One event for the next run: MIDI bytes (up to three) at a frame of the block.
+// One event for the next run: MIDI bytes (one to four) at a frame of the block.
 struct MidiEvent {
     uint32_t frame = 0;
-    uint8_t bytes[3] = {0, 0, 0};
+    uint8_t bytes[4] = {0, 0, 0, 0};
     uint8_t size = 3;
 };
 
