@@ -9,9 +9,9 @@
 namespace quenvale::lv2 {
 
 inline constexpr uint32_t kFirstParameterPort = 0;
-inline constexpr uint32_t kEventsPort = kParameterCount;        // atom:Sequence of MIDI and time:Position
-inline constexpr uint32_t kLeftOutPort = kParameterCount + 1;   // audio
-inline constexpr uint32_t kRightOutPort = kParameterCount + 2;  // audio
+inline constexpr uint32_t kEventsPort = kParameterCount;          // atom:Sequence of MIDI and time:Position
+inline constexpr uint32_t kLeftOutPort = kParameterCount + 1;     // audio
+inline constexpr uint32_t kRightOutPort = kParameterCount + 2;    // audio
 inline constexpr uint32_t kProgramOutPort = kParameterCount + 3;  // control output: the current program
 inline constexpr uint32_t kPortCount = kParameterCount + 4;
 

@@ -66,9 +66,9 @@ void Lv2Synth::run(uint32_t frames) noexcept {
         LV2_ATOM_SEQUENCE_FOREACH(events_, event) {
             // Stamps before the last one, or past the block, are clamped: events stay in order.
             const int64_t stamp = event->time.frames;
-            const uint32_t at = stamp <= static_cast<int64_t>(done) ? done
+            const uint32_t at = stamp <= static_cast<int64_t>(done)     ? done
                                 : stamp >= static_cast<int64_t>(frames) ? frames
-                                                                         : static_cast<uint32_t>(stamp);
+                                                                        : static_cast<uint32_t>(stamp);
             renderSpan(done, at);
             done = at;
             handleEvent(*event);

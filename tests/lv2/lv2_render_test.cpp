@@ -17,8 +17,8 @@ const std::string kDemoBank = std::string(QUENVALE_SOURCE_DIR) + "/examples/demo
 const std::string kDemoMidi = std::string(QUENVALE_SOURCE_DIR) + "/examples/demo.mid";
 
 Stereo renderVst(const std::string& arguments, const std::string& midi, const std::string& name) {
-    return runRenderer(QUENVALE_RENDER_PATH, "-q " + arguments + " '" + QUENVALE_PLUGIN_PATH + "' '" + midi + "'",
-                       name);
+    return runRenderer(QUENVALE_RENDER_PATH,
+                       "-q " + arguments + " '" + QUENVALE_PLUGIN_PATH + "' '" + midi + "'", name);
 }
 
 Stereo renderLv2(const std::string& arguments, const std::string& midi, const std::string& name) {
@@ -28,7 +28,10 @@ Stereo renderLv2(const std::string& arguments, const std::string& midi, const st
 // Notes whose ticks fall inside 512-frame blocks (480 ticks a quarter at 120 bpm: 45.9375 frames a tick).
 std::string writeOffGridNotes() {
     TrackBuilder track;
-    track.event(7, {0x90, 60, 100}).event(200, {0x90, 67, 90}).event(150, {0x80, 60, 0}).event(120, {0x80, 67, 0});
+    track.event(7, {0x90, 60, 100})
+        .event(200, {0x90, 67, 90})
+        .event(150, {0x80, 60, 0})
+        .event(120, {0x80, 67, 0});
     track.end();
     const std::string path = tempPath("offgrid.mid");
     writeBytes(path, buildSmf(0, 480, {track}));
@@ -59,11 +62,13 @@ std::string demoPiece() {
                     {e.bytes[0], e.bytes[1], static_cast<uint8_t>(e.size > 2 ? e.bytes[2] : 0)});
         at = std::max(at, e.tick);
         const int status = e.bytes[0] & 0xF0, channel = e.bytes[0] & 0x0F;
-        if (status == 0x90 || status == 0x80) held[channel][e.bytes[1] & 0x7F] = status == 0x90 && e.bytes[2] != 0;
+        if (status == 0x90 || status == 0x80)
+            held[channel][e.bytes[1] & 0x7F] = status == 0x90 && e.bytes[2] != 0;
     }
     for (int c = 0; c < 16; ++c)
         for (int n = 0; n < 128; ++n)
-            if (held[c][n]) track.event(static_cast<uint32_t>(end - at), {uint8_t(0x80 | c), uint8_t(n), 0}), at = end;
+            if (held[c][n])
+                track.event(static_cast<uint32_t>(end - at), {uint8_t(0x80 | c), uint8_t(n), 0}), at = end;
     track.end(static_cast<uint32_t>(end - at));
     const std::string path = tempPath("demo_start.mid");
     writeBytes(path, buildSmf(0, piece.division, {track}));
@@ -120,7 +125,8 @@ TEST(Lv2Render, AMovedNotesOwnSamplesMatchShifted) {
     size_t differing = 0;
     float worst = 0.0f;
     for (size_t t = from; t + 64 < lv2.left.size(); ++t) {
-        const float dl = std::abs(lv2.left[t + 64] - vst.left[t]), dr = std::abs(lv2.right[t + 64] - vst.right[t]);
+        const float dl = std::abs(lv2.left[t + 64] - vst.left[t]),
+                    dr = std::abs(lv2.right[t + 64] - vst.right[t]);
         differing += dl != 0.0f || dr != 0.0f;
         worst = std::max({worst, dl, dr});
     }
@@ -134,7 +140,8 @@ TEST(Lv2Render, AMovedNotesOwnSamplesMatchShifted) {
 TEST(Lv2Render, TempoReachesTheSynchronisedPartsAsInTheVstPlugin) {
     const std::string midi = writeOffGridNotes();
     const std::string state = "--block-start --chunk '" + kDemoBank + "' --program 7 --tail 0.5";
-    const Stereo vst90 = renderVst("--bank '" + kDemoBank + "' --program 7 --tempo 90 --tail 0.5", midi, "step_vst.wav");
+    const Stereo vst90 =
+        renderVst("--bank '" + kDemoBank + "' --program 7 --tempo 90 --tail 0.5", midi, "step_vst.wav");
     const Stereo lv290 = renderLv2(state + " --tempo 90", midi, "step_lv2_90.wav");
     const Stereo lv2120 = renderLv2(state + " --tempo 120", midi, "step_lv2_120.wav");
     EXPECT_GT(peakOf(vst90.left), 0.01f);

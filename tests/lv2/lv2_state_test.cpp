@@ -117,7 +117,8 @@ TEST(Lv2State, RefusedStateChangesNothing) {
         {"chunk typed as an integer", {{lv2::kStateChunkUri, {kAtomInt, bank}}}},
         {"program record without its number", {{lv2::kStateProgramRecordUri, {kAtomChunk, {1, 2, 3}}}}},
         {"unreadable program record",
-         {{lv2::kStateProgramRecordUri, {kAtomChunk, {1, 2, 3}}}, {lv2::kStateProgramUri, {kAtomInt, {4, 0, 0, 0}}}}},
+         {{lv2::kStateProgramRecordUri, {kAtomChunk, {1, 2, 3}}},
+          {lv2::kStateProgramUri, {kAtomInt, {4, 0, 0, 0}}}}},
     };
     Instance instance;
     ASSERT_EQ(instance.restore(chunkState(bank)), 0);
@@ -144,7 +145,8 @@ TEST(Lv2State, PresetsAreTheBankProgramsAndSelectThem) {
         Instance instance;
         ASSERT_TRUE(instance.applyPreset(presets[p].uri));
         for (int i = 0; i < kParameterCount; ++i)
-            ASSERT_EQ(instance.control(i), lv2::portFromParameter(i, bank.programs[p].values[i])) << p << " " << i;
+            ASSERT_EQ(instance.control(i), lv2::portFromParameter(i, bank.programs[p].values[i]))
+                << p << " " << i;
         // The preset sounds as the bank's program selected through state (which the render tests hold
         // against the VST 2 plug-in).
         Instance reference;

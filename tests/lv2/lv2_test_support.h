@@ -28,7 +28,8 @@ inline std::string tempPath(const std::string& name) {
 }
 
 inline void writeBytes(const std::string& path, const std::vector<uint8_t>& bytes) {
-    std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()), long(bytes.size()));
+    std::ofstream(path, std::ios::binary)
+        .write(reinterpret_cast<const char*>(bytes.data()), long(bytes.size()));
 }
 
 // A stereo float WAV file as two channels; empty when it cannot be read.

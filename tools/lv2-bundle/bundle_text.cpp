@@ -107,8 +107,8 @@ std::string pluginText(std::string& error) {
            "\tunits:render \"%f cyc\" .\n\n";
     // The state's keys, so that sessions and presets that use them can be checked.
     const auto property = [&out](const char* uri, const char* label, const char* range, const char* comment) {
-        out += iri(uri) + "\n\ta rdf:Property ;\n\trdfs:label " + quoted(label) + " ;\n\trdfs:range " + range +
-               " ;\n\trdfs:comment " + quoted(comment) + " .\n\n";
+        out += iri(uri) + "\n\ta rdf:Property ;\n\trdfs:label " + quoted(label) + " ;\n\trdfs:range " +
+               range + " ;\n\trdfs:comment " + quoted(comment) + " .\n\n";
     };
     property(lv2::kStateChunkUri, "bank chunk", "atom:Chunk",
              "The whole bank and the live channel state, as in the VST 2 plug-in's chunk.");
@@ -134,18 +134,24 @@ std::string pluginText(std::string& error) {
         appendParameterPort(out, i, symbol);
         out += " , ";
     }
-    out += "[\n\t\ta lv2:InputPort , atom:AtomPort ;\n\t\tatom:bufferType atom:Sequence ;\n"
-           "\t\tatom:supports midi:MidiEvent , time:Position ;\n\t\tlv2:designation lv2:control ;\n"
-           "\t\tlv2:index " + std::to_string(lv2::kEventsPort) +
-           " ;\n\t\tlv2:symbol \"events\" ;\n\t\tlv2:name \"Events\"\n\t] , [\n"
-           "\t\ta lv2:OutputPort , lv2:AudioPort ;\n\t\tlv2:index " + std::to_string(lv2::kLeftOutPort) +
-           " ;\n\t\tlv2:symbol \"out_left\" ;\n\t\tlv2:name \"Left\"\n\t] , [\n"
-           "\t\ta lv2:OutputPort , lv2:AudioPort ;\n\t\tlv2:index " + std::to_string(lv2::kRightOutPort) +
-           " ;\n\t\tlv2:symbol \"out_right\" ;\n\t\tlv2:name \"Right\"\n\t] , [\n"
-           "\t\ta lv2:OutputPort , lv2:ControlPort ;\n\t\tlv2:index " + std::to_string(lv2::kProgramOutPort) +
-           " ;\n\t\tlv2:symbol \"program\" ;\n\t\tlv2:name \"Program\" ;\n"
-           "\t\tlv2:portProperty lv2:integer ;\n\t\tlv2:default 0.0 ;\n\t\tlv2:minimum 0.0 ;\n"
-           "\t\tlv2:maximum " + number(static_cast<float>(kProgramCount - 1)) + "\n\t] .\n";
+    out +=
+        "[\n\t\ta lv2:InputPort , atom:AtomPort ;\n\t\tatom:bufferType atom:Sequence ;\n"
+        "\t\tatom:supports midi:MidiEvent , time:Position ;\n\t\tlv2:designation lv2:control ;\n"
+        "\t\tlv2:index " +
+        std::to_string(lv2::kEventsPort) +
+        " ;\n\t\tlv2:symbol \"events\" ;\n\t\tlv2:name \"Events\"\n\t] , [\n"
+        "\t\ta lv2:OutputPort , lv2:AudioPort ;\n\t\tlv2:index " +
+        std::to_string(lv2::kLeftOutPort) +
+        " ;\n\t\tlv2:symbol \"out_left\" ;\n\t\tlv2:name \"Left\"\n\t] , [\n"
+        "\t\ta lv2:OutputPort , lv2:AudioPort ;\n\t\tlv2:index " +
+        std::to_string(lv2::kRightOutPort) +
+        " ;\n\t\tlv2:symbol \"out_right\" ;\n\t\tlv2:name \"Right\"\n\t] , [\n"
+        "\t\ta lv2:OutputPort , lv2:ControlPort ;\n\t\tlv2:index " +
+        std::to_string(lv2::kProgramOutPort) +
+        " ;\n\t\tlv2:symbol \"program\" ;\n\t\tlv2:name \"Program\" ;\n"
+        "\t\tlv2:portProperty lv2:integer ;\n\t\tlv2:default 0.0 ;\n\t\tlv2:minimum 0.0 ;\n"
+        "\t\tlv2:maximum " +
+        number(static_cast<float>(kProgramCount - 1)) + "\n\t] .\n";
     return out;
 }
 
@@ -162,9 +168,9 @@ std::string presetText(const Program* programs) {
         }
         ByteStream record;
         writeProgram(program, record);
-        out += " ;\n\tstate:state [\n\t\t" + iri(lv2::kStateProgramUri) + " " + std::to_string(p) + " ;\n\t\t" +
-               iri(lv2::kStateProgramRecordUri) + " \"" + base64(record.bytes.data(), record.bytes.size()) +
-               "\"^^xsd:base64Binary\n\t] .\n\n";
+        out += " ;\n\tstate:state [\n\t\t" + iri(lv2::kStateProgramUri) + " " + std::to_string(p) +
+               " ;\n\t\t" + iri(lv2::kStateProgramRecordUri) + " \"" +
+               base64(record.bytes.data(), record.bytes.size()) + "\"^^xsd:base64Binary\n\t] .\n\n";
     }
     return out;
 }

@@ -81,7 +81,7 @@ std::vector<Preset> Lv2World::presets(const LilvPlugin* plugin) const {
     LilvNode* presetClass = lilv_new_uri(world_, LV2_PRESETS__Preset);
     LilvNode* label = lilv_new_uri(world_, LILV_NS_RDFS "label");
     LilvNodes* related = lilv_plugin_get_related(plugin, presetClass);
-    LILV_FOREACH (nodes, i, related) {
+    LILV_FOREACH(nodes, i, related) {
         const LilvNode* preset = lilv_nodes_get(related, i);
         lilv_world_load_resource(world_, preset);
         LilvNode* name = lilv_world_get(world_, preset, label, nullptr);
@@ -122,7 +122,8 @@ Lv2Instance::Lv2Instance(Lv2World& world, const std::string& uri, double sampleR
             eventsPort_ = p;
             lilv_instance_connect_port(instance_, p, sequence_.data());
         } else {
-            if (!std::isnan(defaults[p]) && !lilv_port_is_a(plugin_, port, output)) controls_[p] = defaults[p];
+            if (!std::isnan(defaults[p]) && !lilv_port_is_a(plugin_, port, output))
+                controls_[p] = defaults[p];
             lilv_instance_connect_port(instance_, p, &controls_[p]);
         }
     }
@@ -169,7 +170,8 @@ void Lv2Instance::run(uint32_t frames, const std::vector<MidiEvent>& events, flo
         pendingTempo_ = 0.0;
     }
     const LV2_URID midi = world_.map(LV2_MIDI__MidiEvent);
-    for (const MidiEvent& e : events) appendEvent(sequence_, e.frame, midi, e.bytes, std::min<uint32_t>(e.size, 4));
+    for (const MidiEvent& e : events)
+        appendEvent(sequence_, e.frame, midi, e.bytes, std::min<uint32_t>(e.size, 4));
     if (audioOutputs_.size() >= 2) {
         lilv_instance_connect_port(instance_, audioOutputs_[0], left);
         lilv_instance_connect_port(instance_, audioOutputs_[1], right);
@@ -211,7 +213,8 @@ const void* retrieveProperty(LV2_State_Handle handle, uint32_t key, size_t* size
 void setPortValue(const char* symbol, void* context, const void* value, uint32_t size, uint32_t) {
     auto* instance = static_cast<Lv2Instance*>(context);
     const int32_t port = instance->portIndex(symbol);
-    if (port >= 0 && size == sizeof(float)) instance->setControl(static_cast<uint32_t>(port), *static_cast<const float*>(value));
+    if (port >= 0 && size == sizeof(float))
+        instance->setControl(static_cast<uint32_t>(port), *static_cast<const float*>(value));
 }
 
 }  // namespace
@@ -223,8 +226,8 @@ StateProperties Lv2Instance::save() {
         lilv_instance_get_extension_data(instance_, LV2_STATE__interface));
     if (state == nullptr) return properties;
     StateCall call{&world_, &properties};
-    if (state->save(lilv_instance_get_handle(instance_), storeProperty, &call, LV2_STATE_IS_POD | LV2_STATE_IS_PORTABLE,
-                    world_.features) != LV2_STATE_SUCCESS) {
+    if (state->save(lilv_instance_get_handle(instance_), storeProperty, &call,
+                    LV2_STATE_IS_POD | LV2_STATE_IS_PORTABLE, world_.features) != LV2_STATE_SUCCESS) {
         properties.clear();
     }
     return properties;

@@ -8,8 +8,8 @@
 
 namespace quenvale::lv2host {
 
-void renderSequence(Lv2Instance& instance, const render::MidiSequence& sequence, const RenderSettings& settings,
-                    std::vector<float>& left, std::vector<float>& right) {
+void renderSequence(Lv2Instance& instance, const render::MidiSequence& sequence,
+                    const RenderSettings& settings, std::vector<float>& left, std::vector<float>& right) {
     const render::TempoMap tempo(sequence);
     const int64_t total = tempo.frameAt(sequence.endTick, settings.sampleRate) +
                           static_cast<int64_t>(std::llround(settings.tailSeconds * settings.sampleRate));
@@ -26,7 +26,8 @@ void renderSequence(Lv2Instance& instance, const render::MidiSequence& sequence,
             const int64_t frame = tempo.frameAt(e.tick, settings.sampleRate);
             if (frame >= start + frames) break;
             MidiEvent event;
-            event.frame = settings.eventsAtBlockStart ? 0 : static_cast<uint32_t>(std::max<int64_t>(frame - start, 0));
+            event.frame =
+                settings.eventsAtBlockStart ? 0 : static_cast<uint32_t>(std::max<int64_t>(frame - start, 0));
             std::copy(e.bytes, e.bytes + 3, event.bytes);
             event.size = e.size;
             block.push_back(event);

@@ -19,7 +19,7 @@ struct RenderSettings {
 };
 
 // Renders from frame 0 to the sequence's end plus the tail into left and right.
-void renderSequence(Lv2Instance& instance, const render::MidiSequence& sequence, const RenderSettings& settings,
-                    std::vector<float>& left, std::vector<float>& right);
+void renderSequence(Lv2Instance& instance, const render::MidiSequence& sequence,
+                    const RenderSettings& settings, std::vector<float>& left, std::vector<float>& right);
 
 }  // namespace quenvale::lv2host

@@ -58,7 +58,8 @@ int main(int argc, char** argv) {
             files.push_back(arg);
         }
     }
-    if (files.size() != 2 || (program >= 0 && chunkPath.empty()) || settings.sampleRate <= 0.0 || settings.blockSize == 0 || settings.blockSize > 8192) {
+    if (files.size() != 2 || (program >= 0 && chunkPath.empty()) || settings.sampleRate <= 0.0 ||
+        settings.blockSize == 0 || settings.blockSize > 8192) {
         std::fputs(kUsage, stderr);
         return 2;
     }
@@ -77,9 +78,9 @@ int main(int argc, char** argv) {
         state[lv2::kStateChunkUri] = {"http://lv2plug.in/ns/ext/atom#Chunk", std::move(bytes)};
         // The state a host saves has the program number beside the chunk.
         if (program >= 0)
-            state[lv2::kStateProgramUri] = {"http://lv2plug.in/ns/ext/atom#Int",
-                                            {uint8_t(program), uint8_t(program >> 8), uint8_t(program >> 16),
-                                             uint8_t(program >> 24)}};
+            state[lv2::kStateProgramUri] = {
+                "http://lv2plug.in/ns/ext/atom#Int",
+                {uint8_t(program), uint8_t(program >> 8), uint8_t(program >> 16), uint8_t(program >> 24)}};
         if (instance.restore(state) != 0) return fail("the plug-in refused the state in '" + chunkPath + "'");
     }
     if (preset >= 0) {
@@ -99,7 +100,8 @@ int main(int argc, char** argv) {
     if (!wav.open(files[1], static_cast<int>(settings.sampleRate), render::SampleFormat::Float32, error) ||
         !wav.write(interleaved.data(), static_cast<int64_t>(left.size()), error) || !wav.close(error))
         return fail(error);
-    std::printf("%s: %.2f s at %d Hz\n", files[1].c_str(), static_cast<double>(left.size()) / settings.sampleRate,
+    std::printf("%s: %.2f s at %d Hz\n", files[1].c_str(),
+                static_cast<double>(left.size()) / settings.sampleRate,
                 static_cast<int>(settings.sampleRate));
     return 0;
 }
