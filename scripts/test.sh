@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
-# Sets up the machine, then builds and runs every test: the plain build, the same tests under
-# AddressSanitizer + UndefinedBehaviorSanitizer, a ThreadSanitizer stress of two user-interface
-# threads and the audio thread, and the 32-bit Windows cross-build.
+# Sets up the machine, then builds and runs every test: the plain build (the VST 2 plug-in and the LV2
+# bundle), the same tests under AddressSanitizer + UndefinedBehaviorSanitizer, a ThreadSanitizer stress
+# of two user-interface threads and the audio thread, and the 32-bit Windows cross-build.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 JOBS=$(nproc)
@@ -11,6 +11,7 @@ echo "== plain build and tests"
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build build -j "$JOBS"
 bash scripts/check-exports.sh build/QuenvaleVST.so
+bash scripts/check-exports.sh build/lv2/Quenvale.lv2/quenvale.so lv2_descriptor
 (cd build && ctest --output-on-failure -j "$JOBS")
 
 echo "== AddressSanitizer + UndefinedBehaviorSanitizer"

@@ -3,7 +3,7 @@
 #include <new>
 
 #include "common/message_box.h"
-#include "plugin/bank_chunk.h"
+#include "persist/bank_chunk.h"
 #include "plugin/torvane_interface.h"
 
 namespace quenvale {

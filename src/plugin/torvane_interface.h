@@ -1,7 +1,7 @@
 // The synthesizer as the host sees it: one object per plug-in instance, turning host calls into engine calls.
 //
-// Seams: the engine is engine_ (SynthEngine, channel 0 always); chunk bytes go through bank_chunk.h; the
-// editor window and the host's parent window are behind editor_window.h.
+// Seams: the engine is engine_ (SynthEngine, channel 0 always); chunk bytes go through persist/bank_chunk.h;
+// the editor window and the host's parent window are behind editor_window.h.
 //
 // Threads (tags as in synth_engine.h): the host's audio thread renders, sets parameters (automation)
 // and delivers events; the host's user-interface thread and the editor's own thread may both call

@@ -1,4 +1,4 @@
-// Seam to persistence: the host chunk is the whole bank followed by the live channel state.
+// Host chunks of every plug-in format: the whole bank followed by the live channel state.
 #pragma once
 
 #include <cstddef>

@@ -1,5 +1,5 @@
 // Host chunks: the whole bank followed by the live channel state, as one bank record.
-#include "plugin/bank_chunk.h"
+#include "persist/bank_chunk.h"
 
 #include "persist/bank_io.h"
 
