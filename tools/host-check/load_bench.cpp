@@ -16,6 +16,12 @@
 #include "persist/bank_io.h"
 #include "plugin_host.h"
 
+#if defined(_WIN32)
+#include <windows.h>
+#else
+#include <time.h>
+#endif
+
 namespace quenvale::hostcheck {
 
 namespace {
@@ -24,6 +30,21 @@ constexpr int kVoices = 32;
 constexpr int kBlock = 512;
 constexpr double kSampleRate = 44100.0;
 constexpr int32_t kGen1Ratio = 8;
+
+double threadCpuSeconds() {
+#if defined(_WIN32)
+    FILETIME created, exited, kernel, user;
+    if (!GetThreadTimes(GetCurrentThread(), &created, &exited, &kernel, &user)) return 0.0;
+    const auto ticks = [](const FILETIME& t) {
+        return static_cast<double>(static_cast<uint64_t>(t.dwHighDateTime) << 32 | t.dwLowDateTime);
+    };
+    return (ticks(kernel) + ticks(user)) * 1e-7;  // 100-nanosecond units
+#else
+    timespec now{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
+    return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) * 1e-9;
+#endif
+}
 
 std::vector<uint8_t> fullLoadChunk() {
     SynthEngine engine;
@@ -67,7 +88,9 @@ bool benchFullLoad(host::EntryFunction entry, double seconds, BenchResult& resul
     host.processReplacing(left.data(), right.data(), kBlock);
     const int64_t blocks = static_cast<int64_t>(seconds * kSampleRate / kBlock) + 1;
     const auto started = std::chrono::steady_clock::now();
+    const double cpuStarted = threadCpuSeconds();
     for (int64_t b = 0; b < blocks; ++b) host.processReplacing(left.data(), right.data(), kBlock);
+    result.cpuSeconds = threadCpuSeconds() - cpuStarted;
     result.wallSeconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
     result.audioSeconds = static_cast<double>(blocks * kBlock) / kSampleRate;
     host.dispatch(effMainsChanged, 0, 0);

@@ -10,8 +10,9 @@ namespace quenvale::hostcheck {
 struct BenchResult {
     double audioSeconds = 0.0;
     double wallSeconds = 0.0;
-    // Seconds of rendering per second of audio (1.0 takes the whole real-time budget of one core).
-    double realTimeFactor() const { return audioSeconds > 0.0 ? wallSeconds / audioSeconds : 0.0; }
+    double cpuSeconds = 0.0;  // processor time of the rendering thread: steadier on a busy machine
+    // Processor seconds of rendering per second of audio (1.0 takes the whole real-time budget of one core).
+    double realTimeFactor() const { return audioSeconds > 0.0 ? cpuSeconds / audioSeconds : 0.0; }
 };
 
 // Gives the plug-in, as a host chunk, a sound of 512 partials whose amplitudes fall like a saw's, with
