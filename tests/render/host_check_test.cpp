@@ -32,7 +32,9 @@ TEST(HostCheck, TheBuiltPluginPassesTheRecordCheckAndAStrangerDoesNot) {
 
     // A plug-in of another maker: a record with its own identity and no answers.
     struct Stranger {
-        static VstIntPtr VSTCALLBACK dispatch(AEffect*, VstInt32, VstInt32, VstIntPtr, void*, float) { return 0; }
+        static VstIntPtr VSTCALLBACK dispatch(AEffect*, VstInt32, VstInt32, VstIntPtr, void*, float) {
+            return 0;
+        }
         static AEffect* VSTCALLBACK entry(audioMasterCallback) {
             static AEffect effect{};
             effect.magic = kEffectMagic;
@@ -53,7 +55,7 @@ TEST(HostCheck, TheBuiltPluginPassesTheRecordCheckAndAStrangerDoesNot) {
 }
 
 TEST(HostCheck, FloatWavReadsBackEveryBitAndRefusesOtherFiles) {
-    const std::vector<float> left = {0.0f, -0.0f, 1.0f, -1.5f, std::numeric_limits<float>::denorm_min(),
+    const std::vector<float> left = {0.0f,     -0.0f, 1.0f, -1.5f, std::numeric_limits<float>::denorm_min(),
                                      3.0e-39f, 0.1f};
     std::vector<float> interleaved;
     for (const float v : left) interleaved.insert(interleaved.end(), {v, -v * 0.5f});
@@ -77,8 +79,8 @@ TEST(HostCheck, FloatWavReadsBackEveryBitAndRefusesOtherFiles) {
     const char junk[] = "RIFF\x14\0\0\0WAVEfmt \xff\xff\xff\x7f\3\0\2\0";
     std::ofstream(tempPath("junk.wav"), std::ios::binary).write(junk, sizeof junk - 1);
     const std::pair<std::string, const char*> kRefused[] = {{pcmPath, "not stereo 32-bit float"},
-                                                             {tempPath("junk.wav"), "no readable"},
-                                                             {tempPath("missing.wav"), "cannot open"}};
+                                                            {tempPath("junk.wav"), "no readable"},
+                                                            {tempPath("missing.wav"), "cannot open"}};
     for (const auto& [path, message] : kRefused) {
         EXPECT_FALSE(readFloatWav(path, read, error)) << path;
         EXPECT_NE(error.find(message), std::string::npos) << error;
@@ -101,9 +103,11 @@ TEST(HostCheck, RendersMatchTheirReferenceBitForBitAndADifferentRenderIsCaught) 
         one.outputPath = dir + "/program-" + std::to_string(program == 3 ? 1 : 0) + ".wav";
         render::RenderSummary summary;
         std::string error;
-        ASSERT_TRUE(render::renderWithPlugin(test::builtPluginEntry(), one, nullptr, summary, error)) << error;
+        ASSERT_TRUE(render::renderWithPlugin(test::builtPluginEntry(), one, nullptr, summary, error))
+            << error;
     }
-    const std::vector<CompareResult> results = compareRenders(test::builtPluginEntry(), options, {0, 1, 2}, dir);
+    const std::vector<CompareResult> results =
+        compareRenders(test::builtPluginEntry(), options, {0, 1, 2}, dir);
     ASSERT_EQ(results.size(), 3u);
     EXPECT_TRUE(results[0].identical) << results[0].detail;
     EXPECT_DOUBLE_EQ(results[0].seconds, 0.5);

@@ -82,7 +82,8 @@ bool benchFullLoad(host::EntryFunction entry, double seconds, BenchResult& resul
     }
     host.dispatch(effMainsChanged, 0, 1);
     std::vector<VstMidiEvent> notes;
-    for (int n = 0; n < kVoices; ++n) notes.push_back(host::PluginHost::midiEvent(0x90, static_cast<uint8_t>(n), 100));
+    for (int n = 0; n < kVoices; ++n)
+        notes.push_back(host::PluginHost::midiEvent(0x90, static_cast<uint8_t>(n), 100));
     host.sendMidi(notes);
     std::vector<float> left(kBlock), right(kBlock);
     host.processReplacing(left.data(), right.data(), kBlock);

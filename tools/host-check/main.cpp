@@ -29,7 +29,8 @@ constexpr const char* kUsage =
     "Options:\n"
     "  --midi FILE        the MIDI file to render\n"
     "  --bank FILE        bank file (.qpb) given to the plug-in before each render\n"
-    "  --reference DIR    reference renders DIR/program-N.wav (quenvale-render --format float, same options)\n"
+    "  --reference DIR    reference renders DIR/program-N.wav (quenvale-render --format float, same "
+    "options)\n"
     "  --programs LIST    comma-separated program numbers to render (default 0)\n"
     "  --length SECONDS   render only the first SECONDS (default: the whole song and 2 s)\n"
     "  --block FRAMES     frames per processing block (default 512)\n"
@@ -147,7 +148,8 @@ int main(int argc, char** argv) {
     }
     // The plug-in makes the same choice from the same processor and environment.
     const char* path = simd::simdPathName(simd::bestSimdPath());
-    std::printf("%s: %d-bit, vector path %s\n", options.plugin.c_str(), static_cast<int>(8 * sizeof(void*)), path);
+    std::printf("%s: %d-bit, vector path %s\n", options.plugin.c_str(), static_cast<int>(8 * sizeof(void*)),
+                path);
 
     int failures = 0;
     const std::vector<std::string> problems = hostcheck::checkRecord(library->entry());
@@ -168,7 +170,9 @@ int main(int argc, char** argv) {
             audio += r.seconds;
             wall += r.wallSeconds;
         }
-        if (audio > 0.0) std::printf("renders: %.2f s of audio in %.2f s (rtf %.4f, %s)\n", audio, wall, wall / audio, path);
+        if (audio > 0.0)
+            std::printf("renders: %.2f s of audio in %.2f s (rtf %.4f, %s)\n", audio, wall, wall / audio,
+                        path);
     }
 
     if (options.benchSeconds > 0.0) {
@@ -177,12 +181,15 @@ int main(int argc, char** argv) {
             std::printf("FAIL bench: %s\n", error.c_str());
             ++failures;
         } else {
-            std::printf("full load 32 x 512 partials, %s: %.2f s of audio, %.3f s processor time (%.3f s wall), "
-                        "rtf %.4f\n",
-                        path, bench.audioSeconds, bench.cpuSeconds, bench.wallSeconds, bench.realTimeFactor());
+            std::printf(
+                "full load 32 x 512 partials, %s: %.2f s of audio, %.3f s processor time (%.3f s wall), "
+                "rtf %.4f\n",
+                path, bench.audioSeconds, bench.cpuSeconds, bench.wallSeconds, bench.realTimeFactor());
         }
     }
-    if (failures == 0) std::printf("host check passed\n");
-    else std::printf("host check FAILED: %d problem(s)\n", failures);
+    if (failures == 0)
+        std::printf("host check passed\n");
+    else
+        std::printf("host check FAILED: %d problem(s)\n", failures);
     return failures == 0 ? 0 : 1;
 }

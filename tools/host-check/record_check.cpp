@@ -38,8 +38,8 @@ std::vector<std::string> checkRecord(host::EntryFunction entry) {
         return problems;
     }
     const AEffect& e = *host.effect();
-    const VstInt32 flags = effFlagsHasEditor | effFlagsHasVu | effFlagsCanReplacing | effFlagsProgramChunks |
-                           effFlagsIsSynth;
+    const VstInt32 flags =
+        effFlagsHasEditor | effFlagsHasVu | effFlagsCanReplacing | effFlagsProgramChunks | effFlagsIsSynth;
     const Expected fields[] = {
         {"magic", kEffectMagic, e.magic},
         {"numPrograms", 128, e.numPrograms},

@@ -21,7 +21,8 @@ bool sameBits(float a, float b) {
 
 std::string describeDifference(const StereoSamples& want, const StereoSamples& got) {
     if (want.left.size() != got.left.size()) {
-        return std::to_string(got.left.size()) + " frames, the reference has " + std::to_string(want.left.size());
+        return std::to_string(got.left.size()) + " frames, the reference has " +
+               std::to_string(want.left.size());
     }
     size_t differing = 0, first = want.left.size();
     for (size_t i = 0; i < want.left.size(); ++i) {
@@ -31,8 +32,9 @@ std::string describeDifference(const StereoSamples& want, const StereoSamples& g
     }
     if (differing == 0) return {};
     char text[160];
-    std::snprintf(text, sizeof text, "%zu of %zu frames differ, first at frame %zu (left %.9g, reference %.9g)",
-                  differing, want.left.size(), first, static_cast<double>(got.left[first]),
+    std::snprintf(text, sizeof text,
+                  "%zu of %zu frames differ, first at frame %zu (left %.9g, reference %.9g)", differing,
+                  want.left.size(), first, static_cast<double>(got.left[first]),
                   static_cast<double>(want.left[first]));
     return text;
 }
@@ -55,7 +57,8 @@ std::vector<CompareResult> compareRenders(host::EntryFunction entry, const rende
         render::RenderOptions one = options;
         one.program = program;
         StereoSamples got;
-        const render::BlockSink keep = [&got](const float* left, const float* right, int frames, std::string&) {
+        const render::BlockSink keep = [&got](const float* left, const float* right, int frames,
+                                              std::string&) {
             got.left.insert(got.left.end(), left, left + frames);
             got.right.insert(got.right.end(), right, right + frames);
             return true;

@@ -12,7 +12,7 @@ namespace quenvale::hostcheck {
 struct CompareResult {
     int program = 0;
     bool identical = false;
-    std::string detail;   // where and how the renders differ, or why the render failed
+    std::string detail;    // where and how the renders differ, or why the render failed
     double seconds = 0.0;  // audio rendered
     double wallSeconds = 0.0;
 };

@@ -1,7 +1,7 @@
 // LoadLibrary-based plug-in loading (the Windows build of plugin_library.cpp).
-#include "plugin_library.h"
-
 #include <windows.h>
+
+#include "plugin_library.h"
 
 namespace quenvale::host {
 
@@ -10,8 +10,8 @@ namespace {
 std::string lastErrorText() {
     const DWORD code = GetLastError();
     char text[256] = {};
-    const DWORD length = FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, code,
-                                        0, text, sizeof text, nullptr);
+    const DWORD length = FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
+                                        code, 0, text, sizeof text, nullptr);
     std::string message(text, length);
     while (!message.empty() && (message.back() == '\n' || message.back() == '\r' || message.back() == ' '))
         message.pop_back();
