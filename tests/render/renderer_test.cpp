@@ -5,6 +5,7 @@
 #include <sndfile.h>
 #include <sys/wait.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <fstream>
 #include <string>
@@ -139,6 +140,48 @@ TEST(Renderer, EventsLandOnTheirFramesAcrossBlocksAndAnInstrumentThatDoesNotStar
     auto refusing = [](audioMasterCallback) -> AEffect* { return nullptr; };
     EXPECT_FALSE(renderWithPlugin(refusing, options, nullptr, summary, error));
     EXPECT_NE(error.find("returned null"), std::string::npos) << error;
+}
+
+TEST(Renderer, ALengthEndsTheOutputThereWhereverTheSongIsAndEachBlockReachesTheSink) {
+    RenderOptions options;
+    options.pluginPath = "impulse";
+    options.midiPath = tempFile("length.mid", timingFile());
+    options.blockSize = 500;
+    std::vector<float> left;
+    std::vector<int> blockSizes;
+    const BlockSink keep = [&](const float* l, const float* r, int frames, std::string&) {
+        EXPECT_TRUE(std::equal(l, l + frames, r));
+        left.insert(left.end(), l, l + frames);
+        blockSizes.push_back(frames);
+        return true;
+    };
+    const std::pair<double, long> kLengths[] = {{1.25, 55125}, {0.001, 44}, {5.0, 5 * 44100}};
+    for (const auto& [seconds, frames] : kLengths) {
+        options.lengthSeconds = seconds;
+        left.clear();
+        blockSizes.clear();
+        RenderSummary summary;
+        std::string error;
+        ASSERT_TRUE(renderToSink(&ImpulseInstrument::entry, options, keep, nullptr, summary, error)) << error;
+        EXPECT_EQ(long(left.size()), frames) << seconds;
+        EXPECT_EQ(summary.frames, frames) << seconds;
+        EXPECT_EQ(blockSizes.front(), std::min(500L, frames)) << seconds;
+        // The impulses inside the length are where the whole render has them.
+        for (const long at : {0L, 22050L, 88200L}) {
+            if (at < frames) {
+                EXPECT_GT(left[size_t(at)], 0.0f) << seconds << " at " << at;
+            }
+        }
+    }
+    // A sink that fails stops the render with its message.
+    const BlockSink refuse = [](const float*, const float*, int, std::string& why) {
+        why = "disk full";
+        return false;
+    };
+    RenderSummary summary;
+    std::string error;
+    EXPECT_FALSE(renderToSink(&ImpulseInstrument::entry, options, refuse, nullptr, summary, error));
+    EXPECT_EQ(error, "disk full");
 }
 
 #ifdef QUENVALE_RENDER_PATH

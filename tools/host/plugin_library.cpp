@@ -1,4 +1,4 @@
-// dlopen-based plug-in loading (hosts and tests run on POSIX systems only).
+// dlopen-based plug-in loading (POSIX systems; plugin_library_win32.cpp is the Windows build).
 #include "plugin_library.h"
 
 #include <dlfcn.h>

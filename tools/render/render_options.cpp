@@ -41,6 +41,7 @@ const char* usageText() noexcept {
            "  --sr RATE           sample rate in Hz (default 44100)\n"
            "  --block FRAMES      frames per processing block (default 512)\n"
            "  --tail SECONDS      time rendered after the last event (default 2)\n"
+           "  --length SECONDS    render only the first SECONDS (default: the whole song and tail)\n"
            "  --program N         select program N (0-127) before rendering\n"
            "  --chunk FILE        load a host chunk into the plug-in first\n"
            "  --bank FILE         load a bank file (.qpb) into the plug-in first\n"
@@ -86,6 +87,12 @@ bool parseRenderOptions(int argc, const char* const* argv, RenderOptions& option
             if (!value(text)) return false;
             if (!parseNumber(text, 0.0, 3600.0, options.tailSeconds)) {
                 error = "--tail wants seconds from 0 to 3600, not '" + text + "'";
+                return false;
+            }
+        } else if (arg == "--length") {
+            if (!value(text)) return false;
+            if (!parseNumber(text, 0.001, 36000.0, options.lengthSeconds)) {
+                error = "--length wants seconds from 0.001 to 36000, not '" + text + "'";
                 return false;
             }
         } else if (arg == "--program") {

@@ -14,7 +14,8 @@ struct RenderOptions {
     int sampleRate = 44100;
     int blockSize = 512;
     double tailSeconds = 2.0;
-    int program = -1;  // -1: leave the plug-in's program alone
+    double lengthSeconds = 0.0;  // > 0: stop after this much output, wherever the song is
+    int program = -1;            // -1: leave the plug-in's program alone
     std::string chunkPath;
     std::string bankPath;
     double tempo = 120.0;

@@ -1,6 +1,9 @@
 // Processor feature detection for the run-time choice of vector paths.
 #include "common/simd/simd_path.h"
 
+#include <cstring>
+
+#include "common/environment.h"
 #include "common/simd/float4.h"
 
 namespace quenvale::simd {
@@ -22,6 +25,15 @@ bool cpuHasAvx512() noexcept {
 const bool hasAvx2 = cpuHasAvx2();
 const bool hasAvx512 = cpuHasAvx512();
 #endif
+
+SimdPath readPathLimit() noexcept {
+    char text[16];
+    SimdPath limit = SimdPath::kAvx512;
+    if (readEnvironment("QUENVALE_SIMD", text, sizeof text)) parseSimdPath(text, limit);
+    return limit;
+}
+
+const SimdPath pathLimit = readPathLimit();
 
 }  // namespace
 
@@ -58,8 +70,22 @@ bool simdPathSupported(SimdPath path) noexcept {
     }
 }
 
+bool parseSimdPath(const char* name, SimdPath& path) noexcept {
+    for (int p = 0; p < kSimdPathCount; ++p) {
+        if (std::strcmp(name, simdPathName(static_cast<SimdPath>(p))) == 0) {
+            path = static_cast<SimdPath>(p);
+            return true;
+        }
+    }
+    return false;
+}
+
+SimdPath simdPathLimit() noexcept {
+    return pathLimit;
+}
+
 SimdPath bestSimdPath() noexcept {
-    for (int p = kSimdPathCount - 1; p > 0; --p)
+    for (int p = static_cast<int>(pathLimit); p > 0; --p)
         if (simdPathSupported(static_cast<SimdPath>(p))) return static_cast<SimdPath>(p);
     return SimdPath::kScalar;
 }

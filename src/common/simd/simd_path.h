@@ -3,9 +3,9 @@
 
 #include <cstdint>
 
-// AVX2 and AVX-512 paths are built only for 64-bit x86 targets other than Windows: the 32-bit Windows
-// build (and its compiler's unaligned spills of wide registers) stays on SSE2.
-#if defined(QUENVALE_X86) && (defined(__x86_64__) || defined(_M_X64)) && !defined(_WIN32)
+// AVX2 and AVX-512 paths are built for 64-bit x86 targets (Linux and Windows alike). The 32-bit build
+// stays on SSE2: with eight vector registers the wide kernels spill more than they gain.
+#if defined(QUENVALE_X86) && (defined(__x86_64__) || defined(_M_X64))
 #define QUENVALE_WIDE_SIMD 1
 #else
 #define QUENVALE_WIDE_SIMD 0
@@ -25,7 +25,14 @@ inline constexpr int kSimdPathCount = 4;
 const char* simdPathName(SimdPath path) noexcept;
 // [any] True when the path is built in and this processor (and operating system) can run it.
 bool simdPathSupported(SimdPath path) noexcept;
-// [any] The widest supported path.
+// [any] The widest supported path, or the widest supported one not wider than the limit set by the
+// environment variable QUENVALE_SIMD ("scalar", "sse2", "avx2" or "avx512"; read once when the library
+// is loaded, anything else is ignored). The limit lets a host or test run a built plug-in on each path;
+// it changes the speed only, never the sound: every path is bit-identical to the scalar one.
 SimdPath bestSimdPath() noexcept;
+// [any] The limit QUENVALE_SIMD set, or kAvx512 (no limit) when it is unset or not a path name.
+SimdPath simdPathLimit() noexcept;
+// [any] The path named name ("scalar", "sse2", "avx2", "avx512"); false for any other text.
+bool parseSimdPath(const char* name, SimdPath& path) noexcept;
 
 }  // namespace quenvale::simd

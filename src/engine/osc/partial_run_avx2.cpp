@@ -17,6 +17,8 @@
 
 #include <cstdint>
 
+#define QUENVALE_INLINE inline __attribute__((always_inline))
+
 namespace quenvale::partial_kernels {
 namespace {
 
@@ -89,9 +91,11 @@ inline void accumulate(__m256 c0, __m256 c1, float* sums, int valid) noexcept {
     _mm256_store_ps(sums, s);
 }
 
+// Inlined into runKernelAvx2, like every function here: the Windows build assumes an aligned stack only
+// on entry to this file (see aligned_stack_call.h).
 template <bool kMove>
-void renderPairs(PartialBank& bank, const float* p, int n, int count, float* sumsLeft,
-                 float* sumsRight) noexcept {
+QUENVALE_INLINE void renderPairs(PartialBank& bank, const float* p, int n, int count, float* sumsLeft,
+                                 float* sumsRight) noexcept {
     const float* table = &bank.sineTable[0][0];
     const __m256 scale = _mm256_broadcast_ps(reinterpret_cast<const __m128*>(bank.tableScale));
     for (int g = 0; g < count; g += 2) {
@@ -115,9 +119,8 @@ void renderPairs(PartialBank& bank, const float* p, int n, int count, float* sum
     }
 }
 
-}  // namespace
-
-int countFullBlocksAvx2(const PartialBank& bank, const float* baseFrequency, int n, int count) noexcept {
+QUENVALE_INLINE int countFullBlocks(const PartialBank& bank, const float* baseFrequency, int n,
+                                    int count) noexcept {
     const __m256 stop = _mm256_set1_ps(kPartialStopFrequency);
     const __m256i lanes = _mm256_setr_epi32(0, 1, 2, 3, 4, 5, 6, 7);
     const PartialBlock& first = bank.blocks[0];
@@ -145,14 +148,31 @@ int countFullBlocksAvx2(const PartialBank& bank, const float* baseFrequency, int
     return count;
 }
 
-void renderFullBlocksAvx2(PartialBank& bank, const float* p, int n, int count, float* sumsLeft,
-                          float* sumsRight) noexcept {
+QUENVALE_INLINE void renderFullBlocks(PartialBank& bank, const float* p, int n, int count, float* sumsLeft,
+                                      float* sumsRight) noexcept {
     renderPairs<true>(bank, p, n, count, sumsLeft, sumsRight);
 }
 
-void renderBareBlocksAvx2(const PartialBank& bank, const float* p, int n, int count, float* sumsLeft,
-                          float* sumsRight) noexcept {
+QUENVALE_INLINE void renderBareBlocks(const PartialBank& bank, const float* p, int n, int count,
+                                      float* sumsLeft, float* sumsRight) noexcept {
     renderPairs<false>(const_cast<PartialBank&>(bank), p, n, count, sumsLeft, sumsRight);
+}
+
+}  // namespace
+
+void runKernelAvx2(void* call) noexcept {
+    KernelCall& c = *static_cast<KernelCall*>(call);
+    switch (c.kind) {
+        case KernelCall::kCountFullBlocks:
+            c.result = countFullBlocks(*c.bank, c.p, c.n, c.count);
+            break;
+        case KernelCall::kRenderFullBlocks:
+            renderFullBlocks(*c.bank, c.p, c.n, c.count, c.sumsLeft, c.sumsRight);
+            break;
+        case KernelCall::kRenderBareBlocks:
+            renderBareBlocks(*c.bank, c.p, c.n, c.count, c.sumsLeft, c.sumsRight);
+            break;
+    }
 }
 
 }  // namespace quenvale::partial_kernels

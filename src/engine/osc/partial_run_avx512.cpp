@@ -299,9 +299,11 @@ void renderGroupPair(Group& first, Group& second, const SineRegisters& table, __
     second = b.g;
 }
 
+// Inlined into runKernelAvx512: the Windows build assumes an aligned stack only on entry to this file
+// (see aligned_stack_call.h).
 template <bool kMove>
-void renderGroups(PartialBank& bank, const float* p, int n, int count, float* sumsLeft,
-                  float* sumsRight) noexcept {
+QUENVALE_INLINE void renderGroups(PartialBank& bank, const float* p, int n, int count, float* sumsLeft,
+                                  float* sumsRight) noexcept {
     SineRegisters sine;
     loadSineRegisters(bank, sine);
     const __m512 scale = _mm512_broadcast_f32x4(_mm_load_ps(bank.tableScale));
@@ -379,9 +381,8 @@ struct LaneZero {
     }
 };
 
-}  // namespace
-
-int countFullBlocksAvx512(const PartialBank& bank, const float* baseFrequency, int n, int count) noexcept {
+QUENVALE_INLINE int countFullBlocks(const PartialBank& bank, const float* baseFrequency, int n,
+                                    int count) noexcept {
     // 32 blocks per pass: two independent chains hide the latency of the moving ratio and phase.
     const __m512 stop = _mm512_set1_ps(kPartialStopFrequency);
     // The largest |f0| of the run; NaN anywhere turns the quick bound off.
@@ -408,15 +409,32 @@ int countFullBlocksAvx512(const PartialBank& bank, const float* baseFrequency, i
     return count;
 }
 
-void renderFullBlocksAvx512(PartialBank& bank, const float* p, int n, int count, float* sumsLeft,
-                            float* sumsRight) noexcept {
+QUENVALE_INLINE void renderFullBlocks(PartialBank& bank, const float* p, int n, int count, float* sumsLeft,
+                                      float* sumsRight) noexcept {
     renderGroups<true>(bank, p, n, count, sumsLeft, sumsRight);
 }
 
-void renderBareBlocksAvx512(const PartialBank& bank, const float* p, int n, int count, float* sumsLeft,
-                            float* sumsRight) noexcept {
+QUENVALE_INLINE void renderBareBlocks(const PartialBank& bank, const float* p, int n, int count,
+                                      float* sumsLeft, float* sumsRight) noexcept {
     // Frozen blocks: nothing is written back, so the cast only satisfies the shared group code.
     renderGroups<false>(const_cast<PartialBank&>(bank), p, n, count, sumsLeft, sumsRight);
+}
+
+}  // namespace
+
+void runKernelAvx512(void* call) noexcept {
+    KernelCall& c = *static_cast<KernelCall*>(call);
+    switch (c.kind) {
+        case KernelCall::kCountFullBlocks:
+            c.result = countFullBlocks(*c.bank, c.p, c.n, c.count);
+            break;
+        case KernelCall::kRenderFullBlocks:
+            renderFullBlocks(*c.bank, c.p, c.n, c.count, c.sumsLeft, c.sumsRight);
+            break;
+        case KernelCall::kRenderBareBlocks:
+            renderBareBlocks(*c.bank, c.p, c.n, c.count, c.sumsLeft, c.sumsRight);
+            break;
+    }
 }
 
 }  // namespace quenvale::partial_kernels

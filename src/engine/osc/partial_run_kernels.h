@@ -1,4 +1,4 @@
-// Entry points of the per-path partial run kernels (internal to the oscillator; see partial_run.h).
+// Entry points of the per-path partial run kernels (internal to the oscillator; see render_partials.h).
 //
 // Every kernel works on blocks [0, count) of a bank over one run of n ≤ 64 samples, where p[t] is
 // basePhase + phaseParam and baseFrequency[t] the fundamental at sample t. Sums are per lane and per
@@ -17,21 +17,28 @@ inline constexpr int kSumsPadBefore = 16;
 inline constexpr int kSumsPadAfter = 16;
 
 #if QUENVALE_WIDE_SIMD
-// Number of leading blocks whose lane-0 stop test passes at every sample of the run.
-int countFullBlocksAvx2(const PartialBank& bank, const float* baseFrequency, int n, int count) noexcept;
-int countFullBlocksAvx512(const PartialBank& bank, const float* baseFrequency, int n, int count) noexcept;
+// One call of a wide kernel, packed so that it can be entered through simd::callOnAlignedStack (as the
+// Windows build of the wide kernels requires). p is baseFrequency for kCountFullBlocks.
+struct KernelCall {
+    enum Kind {
+        kCountFullBlocks,   // result = leading blocks whose lane-0 stop test passes at every sample
+        kRenderFullBlocks,  // renders blocks [0, count) through the run, adding to the lane sums in block
+                            // order; moves the blocks
+        kRenderBareBlocks,  // the same arithmetic with frozen blocks and no stop test (benchmark reference)
+    };
+    Kind kind;
+    PartialBank* bank;
+    const float* p;
+    int n;
+    int count;
+    float* sumsLeft;
+    float* sumsRight;
+    int result;
+};
 
-// Renders blocks [0, count) through the run, adding to the lane sums in block order; moves the blocks.
-void renderFullBlocksAvx2(PartialBank& bank, const float* p, int n, int count, float* sumsLeft,
-                          float* sumsRight) noexcept;
-void renderFullBlocksAvx512(PartialBank& bank, const float* p, int n, int count, float* sumsLeft,
-                            float* sumsRight) noexcept;
-
-// The same arithmetic with frozen blocks and no stop test (benchmark reference).
-void renderBareBlocksAvx2(const PartialBank& bank, const float* p, int n, int count, float* sumsLeft,
-                          float* sumsRight) noexcept;
-void renderBareBlocksAvx512(const PartialBank& bank, const float* p, int n, int count, float* sumsLeft,
-                            float* sumsRight) noexcept;
+// Runs the call (a KernelCall*) on the AVX2 or the AVX-512 kernel.
+void runKernelAvx2(void* call) noexcept;
+void runKernelAvx512(void* call) noexcept;
 #endif
 
 }  // namespace quenvale::partial_kernels

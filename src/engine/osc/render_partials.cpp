@@ -9,6 +9,7 @@
 #include <atomic>
 #include <cstring>
 
+#include "common/simd/aligned_stack_call.h"
 #include "common/simd/float4.h"
 #include "engine/osc/partial_kernels_generic.h"
 #include "engine/osc/partial_run_kernels.h"
@@ -25,13 +26,21 @@ SimdPath resolvePath(SimdPath path) noexcept {
     return simd::simdPathSupported(path) ? path : simd::bestSimdPath();
 }
 
+#if QUENVALE_WIDE_SIMD
+// A wide kernel's call, entered on a 64-byte aligned stack.
+int runWide(SimdPath path, pk::KernelCall call) noexcept {
+    simd::callOnAlignedStack(path == SimdPath::kAvx512 ? &pk::runKernelAvx512 : &pk::runKernelAvx2, &call);
+    return call.result;
+}
+#endif
+
 int countFullBlocks(SimdPath path, const PartialBank& bank, const float* bf, int n, int count) noexcept {
     switch (path) {
 #if QUENVALE_WIDE_SIMD
         case SimdPath::kAvx512:
-            return pk::countFullBlocksAvx512(bank, bf, n, count);
         case SimdPath::kAvx2:
-            return pk::countFullBlocksAvx2(bank, bf, n, count);
+            return runWide(path, {pk::KernelCall::kCountFullBlocks, const_cast<PartialBank*>(&bank), bf, n,
+                                  count, nullptr, nullptr, 0});
 #endif
 #if defined(QUENVALE_HAS_SSE2)
         case SimdPath::kSse2:
@@ -47,9 +56,9 @@ void renderFullBlocks(SimdPath path, PartialBank& bank, const float* p, int n, i
     switch (path) {
 #if QUENVALE_WIDE_SIMD
         case SimdPath::kAvx512:
-            return pk::renderFullBlocksAvx512(bank, p, n, count, sumsLeft, sumsRight);
         case SimdPath::kAvx2:
-            return pk::renderFullBlocksAvx2(bank, p, n, count, sumsLeft, sumsRight);
+            runWide(path, {pk::KernelCall::kRenderFullBlocks, &bank, p, n, count, sumsLeft, sumsRight, 0});
+            return;
 #endif
 #if defined(QUENVALE_HAS_SSE2)
         case SimdPath::kSse2:
@@ -162,10 +171,10 @@ void renderBarePartialRun(const PartialBank& bank, const float* p, int n, int co
     switch (resolvePath(path)) {
 #if QUENVALE_WIDE_SIMD
         case SimdPath::kAvx512:
-            pk::renderBareBlocksAvx512(bank, p, n, count, sums.left(), sums.right());
-            break;
         case SimdPath::kAvx2:
-            pk::renderBareBlocksAvx2(bank, p, n, count, sums.left(), sums.right());
+            // Frozen blocks: the kernel writes nothing back, so the cast only fits the shared call record.
+            runWide(resolvePath(path), {pk::KernelCall::kRenderBareBlocks, const_cast<PartialBank*>(&bank), p,
+                                        n, count, sums.left(), sums.right(), 0});
             break;
 #endif
 #if defined(QUENVALE_HAS_SSE2)
