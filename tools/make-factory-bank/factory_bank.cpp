@@ -1,9 +1,13 @@
 // The factory bank in bank order.
 #include "factory_bank.h"
 
+#include "persist/program_codec.h"
+
 namespace quenvale::factory {
 
 std::vector<SoundInfo> buildFactoryBank(SynthEngine& engine) {
+    // Programs keep their envelopes, sequences and spectra through the persistence codec.
+    installProgramStreamCodec();
     SoundBuilder b(engine);
     buildKeys(b);
     buildPads(b);

@@ -75,6 +75,7 @@ void partialRain(SoundBuilder& b) {
     b.amp().offset.base = -0.04f;
     fillBreakpoint(b.pan(), 0, spreadPan(1.0f));
     ampEnvelope(b, 0.3f, 1.0f, 1.0f, 1.2f);
+    b.set("Gen1 Out", 1.0f);  // few partials sound at a time: the full output level
     b.set("Gain", 0.35f);
     stereoDelay(b, 1, 0.37f, 0.53f, 0.5f, 0.35f);
     b.modulate(b.amp().offset, kSourceModWheel, 0.04f);
