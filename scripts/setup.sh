@@ -2,7 +2,7 @@
 # Installs the Debian packages the project needs (as root), or prints the command to run.
 set -euo pipefail
 PACKAGES=(build-essential cmake ninja-build clang libclang-rt-14-dev
-  libgtest-dev libgmock-dev libbenchmark-dev libsndfile1-dev libsamplerate0-dev
+  libgtest-dev libgmock-dev libbenchmark-dev libsndfile1-dev libsamplerate0-dev libcairo2-dev pkg-config
   g++-mingw-w64-i686 binutils-mingw-w64-i686)
 missing=()
 for p in "${PACKAGES[@]}"; do
