@@ -4,21 +4,30 @@
 // at 44.1 and 96 kHz: every sample finite; peak at most −1 dBFS; DC offset at most −60 dBFS; every note
 // below −90 dBFS within 12 s of its release. Across the bank: chord loudness (velocity 127, 44.1 kHz)
 // (the loudest 400 ms) within ±4 dB of the median of the playable sounds (drones and effects may sit up to 12 dB lower), and
-// no two programs near-identical (loudness contour and spectral centroid of a held C4). Also prints the
-// CPU cost of one voice of each program. --quick runs a reduced matrix for sanitizer builds.
+// no two programs near-identical (loudness contour and spectral centroid of a held C4); the mod wheel and
+// each of the six macros audibly change a held C4 (the change of the waveform or of the magnitude
+// spectrogram at least kControlDb against the sound's own level, and 6 dB clear of what two plain takes
+// differ by: free-running channel LFOs and random movement never play alike). Also prints the
+// CPU cost of one voice of each program. --quick runs a reduced matrix for sanitizer builds;
+// --controls-only checks only the wheel and the macros; --suggest-trims prints level trims.
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "factory_bank.h"
+#include "persist/bank_io.h"
+#include "persist/byte_reader.h"
 #include "sound_probe.h"
 
 namespace {
 
+using quenvale::ByteReader;
+using quenvale::ByteStream;
 using quenvale::SynthEngine;
 using quenvale::factory::SoundInfo;
 using namespace quenvale::probe;
@@ -29,6 +38,7 @@ constexpr double kReleaseLimitSeconds = 12.0;
 constexpr double kLoudnessSpreadDb = 4.0;
 constexpr double kQuietAllowanceDb = 12.0;
 constexpr double kLoudnessTargetDb = -18.0;  // chord loudness the trims aim at
+constexpr double kControlDb = -30.0;
 constexpr float kChordHold = 3.0f;
 constexpr float kNoteHold = 1.0f;
 
@@ -49,6 +59,7 @@ struct Result {
 struct Options {
     bool quick = false;
     bool suggestTrims = false;
+    bool controlsOnly = false;
 };
 
 void check(Result& result, const Take& take, double rate, const std::string& what) {
@@ -92,8 +103,55 @@ void distance(const Features& a, const Features& b, double& envelope, double& ce
     for (int i = 0; i < 4; ++i) centroid += std::fabs(a.centroid[i] - b.centroid[i]) / 4.0;
 }
 
-Result measure(SynthEngine& engine, int32_t program, const Options& options) {
+// A held C4 (1 s, then 1 s of release) with the given controls. With a bank, on a new engine holding it:
+// its channel LFOs start from the beginning, which a long-lived engine's free-running ones never do.
+Take heldC4(SynthEngine& engine, const ByteStream* bank, int32_t program, const Controls& controls = {}) {
+    if (bank == nullptr) return play(engine, program, {60}, 100, 1.0f, 1.0f, controls);
+    std::srand(1);
+    auto fresh = std::make_unique<SynthEngine>();
+    fresh->setSampleRate(44100.0f);
+    ByteReader reader(bank->bytes.data(), bank->bytes.size());
+    if (!readBank(*fresh, reader, false)) return {};
+    return play(*fresh, program, {60}, 100, 1.0f, 1.0f, controls);
+}
+
+// Each control at full against two plain takes of a held C4.
+void checkControls(SynthEngine& engine, const ByteStream& bank, int32_t program, const SoundInfo& sound,
+                   Result& result) {
+    engine.setSampleRate(44100.0f);
+    const ByteStream* fresh = nullptr;
+    Take base = heldC4(engine, fresh, program), again = heldC4(engine, fresh, program);
+    if (spectrogramDifferenceDb(base, again) > -60.0) {  // the engine's history shows: start afresh
+        fresh = &bank;
+        base = heldC4(engine, fresh, program);
+        again = heldC4(engine, fresh, program);
+    }
+    const double noise = differenceDb(base, again), spectralNoise = spectrogramDifferenceDb(base, again);
+    for (int control = 0; control <= 6; ++control) {
+        Controls controls;
+        if (control == 0) {
+            controls.wheel = 127;
+        } else {
+            controls.parameters.push_back({1 + control, 1.0f});  // "MacroParam<control>"
+        }
+        const Take moved = heldC4(engine, fresh, program, controls);
+        const double change = differenceDb(base, moved), spectralChange = spectrogramDifferenceDb(base, moved);
+        const bool heard = (change >= kControlDb && change >= noise + 6.0) ||
+                           (spectralChange >= kControlDb && spectralChange >= spectralNoise + 6.0);
+        const std::string what = control == 0 ? std::string("the mod wheel")
+                                              : "macro " + std::to_string(control) + " \"" + sound.macroNames[control - 1] + "\"";
+        if (!heard)
+            result.failures.push_back(what + " changes too little (" + std::to_string(change) + " dB, spectrogram " +
+                                      std::to_string(spectralChange) + " dB; two plain takes differ by " +
+                                      std::to_string(noise) + " and " + std::to_string(spectralNoise) + " dB)");
+    }
+}
+
+Result measure(SynthEngine& engine, const ByteStream& bank, int32_t program, const SoundInfo& sound,
+               const Options& options) {
     Result result;
+    if (!options.quick) checkControls(engine, bank, program, sound, result);
+    if (options.controlsOnly) return result;
     const std::vector<double> rates = options.quick ? std::vector<double>{44100.0} : std::vector<double>{44100.0, 96000.0};
     const std::vector<int> velocities = options.quick ? std::vector<int>{127} : std::vector<int>{64, 127};
     const std::vector<std::vector<int>> notes = options.quick
@@ -132,8 +190,10 @@ int main(int argc, char** argv) {
             options.quick = true;
         } else if (std::strcmp(argv[i], "--suggest-trims") == 0) {
             options.suggestTrims = true;
+        } else if (std::strcmp(argv[i], "--controls-only") == 0) {
+            options.controlsOnly = true;
         } else {
-            std::fprintf(stderr, "usage: %s [--quick] [--suggest-trims]\n", argv[0]);
+            std::fprintf(stderr, "usage: %s [--quick] [--suggest-trims] [--controls-only]\n", argv[0]);
             return 2;
         }
     }
@@ -142,13 +202,15 @@ int main(int argc, char** argv) {
     SynthEngine engine;
     engine.setSampleRate(44100.0f);
     const std::vector<SoundInfo> sounds = quenvale::factory::buildFactoryBank(engine);
+    quenvale::ByteStream bank;
+    quenvale::writeBank(engine, bank, false);
 
     std::vector<Result> results(sounds.size());
     const size_t step = options.quick ? 8 : 1;
     std::printf("%-3s %-16s %-16s %9s %8s %9s %10s\n", "#", "program", "category", "loud dB", "peak dB",
                 "release s", "CPU %/voice");
     for (size_t p = 0; p < sounds.size(); p += step) {
-        results[p] = measure(engine, sounds[p].program, options);
+        results[p] = measure(engine, bank, sounds[p].program, sounds[p], options);
         const Result& r = results[p];
         std::printf("%-3d %-16s %-16s %9.1f %8.1f %9.2f %10.2f\n", sounds[p].program, sounds[p].name.c_str(),
                     sounds[p].category.c_str(), r.loudness, r.peak, r.worstRelease, r.cpuPercent);
@@ -171,12 +233,12 @@ int main(int argc, char** argv) {
         for (const std::string& f : results[p].failures) fail(name + ": " + f);
         const double offset = results[p].loudness - median;
         const double floor = sounds[p].quiet ? -kLoudnessSpreadDb - kQuietAllowanceDb : -kLoudnessSpreadDb;
-        if (!options.quick && (offset > kLoudnessSpreadDb || offset < floor))
+        if (!options.quick && !options.controlsOnly && (offset > kLoudnessSpreadDb || offset < floor))
             fail(name + ": chord loudness " + std::to_string(offset) + " dB from the median");
         for (size_t q = 0; q < p; q += step) {
             double envelope = 0.0, centroid = 0.0;
             distance(results[p].features, results[q].features, envelope, centroid);
-            if (envelope < 1.0 && centroid < 0.05) fail(name + " and " + sounds[q].name + " are near-identical");
+            if (!options.controlsOnly && envelope < 1.0 && centroid < 0.05) fail(name + " and " + sounds[q].name + " are near-identical");
         }
     }
     if (options.suggestTrims) {

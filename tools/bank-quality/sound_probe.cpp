@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <chrono>
 #include <cmath>
+#include <cstdlib>
 
 #include "engine/midi_entry.h"
 #include "engine/rate_values.h"
@@ -26,13 +27,22 @@ double toDb(double level) {
 }  // namespace
 
 Take play(SynthEngine& engine, int32_t program, const std::vector<int>& notes, int velocity, float hold,
-          float maxTail) {
+          float maxTail, const Controls& controls) {
+    // Every take starts alike: the effect lines emptied (a program without effects in between), and the
+    // random phases drawn when the program's spectra are built taken from the same point of the runtime's
+    // generator.
+    std::srand(1);
+    engine.selectProgram(0, kProgramCount - 1, true);
     engine.selectProgram(0, program, true);
-    send(engine, 0xB0, 1, 0);  // mod wheel down
+    // Control ticks fall on every 64th sample of the engine's count: notes start on a tick.
+    std::vector<float> l(kBlock), r(kBlock);
+    if (const int32_t offset = engine.sampleCounter() % 64; offset != 0)
+        engine.render(l.data(), r.data(), 64 - offset);
+    send(engine, 0xB0, 1, controls.wheel);
+    for (const auto& [index, value] : controls.parameters) engine.setParameterValue(0, index, makeFloatValue(value));
     const double rate = rates.sampleRate;
     const auto quietNeeded = static_cast<int64_t>(rate);  // one second
     Take take;
-    std::vector<float> l(kBlock), r(kBlock);
     int64_t quietFrames = 0;
     // Renders up to `frames`; with `untilQuiet`, stops once the voices have ended and a second was silent.
     const auto render = [&](int64_t frames, bool untilQuiet) {
@@ -85,6 +95,44 @@ double dcDb(const Take& take) {
     }
     const double n = std::max<double>(1.0, static_cast<double>(take.left.size()));
     return toDb(std::max(std::fabs(left), std::fabs(right)) / n);
+}
+
+double differenceDb(const Take& a, const Take& b) {
+    const size_t n = std::min(a.left.size(), b.left.size());
+    double difference = 0.0, level = 0.0;
+    for (size_t i = 0; i < n; ++i) {
+        const double dl = static_cast<double>(a.left[i]) - b.left[i], dr = static_cast<double>(a.right[i]) - b.right[i];
+        difference += dl * dl + dr * dr;
+        level += static_cast<double>(a.left[i]) * a.left[i] + static_cast<double>(a.right[i]) * a.right[i];
+    }
+    return 10.0 * std::log10((difference + 1e-30) / (level + 1e-30));
+}
+
+double spectrogramDifferenceDb(const Take& a, const Take& b) {
+    constexpr int32_t kSize = 2048, kHop = 1024;
+    static const FftTable table(kSize);
+    const auto n = static_cast<int64_t>(std::min(a.left.size(), b.left.size()));
+    double difference = 0.0, level = 0.0;
+    std::vector<double> reA(kSize), imA(kSize), reB(kSize), imB(kSize);
+    for (const bool left : {true, false})
+        for (int64_t from = 0; from + kSize <= n; from += kHop) {
+            const std::vector<float>& x = left ? a.left : a.right;
+            const std::vector<float>& y = left ? b.left : b.right;
+            for (int32_t i = 0; i < kSize; ++i) {
+                const double window = 0.5 - 0.5 * std::cos(2.0 * 3.141592653589793 * i / kSize);
+                reA[static_cast<size_t>(i)] = window * x[static_cast<size_t>(from + i)];
+                reB[static_cast<size_t>(i)] = window * y[static_cast<size_t>(from + i)];
+                imA[static_cast<size_t>(i)] = imB[static_cast<size_t>(i)] = 0.0;
+            }
+            fftInPlace(table, reA.data(), imA.data(), -1);
+            fftInPlace(table, reB.data(), imB.data(), -1);
+            for (size_t k = 1; k < kSize / 2; ++k) {
+                const double ma = std::hypot(reA[k], imA[k]), mb = std::hypot(reB[k], imB[k]);
+                difference += (ma - mb) * (ma - mb);
+                level += ma * ma;
+            }
+        }
+    return 10.0 * std::log10((difference + 1e-30) / (level + 1e-30));
 }
 
 bool allFinite(const Take& take) {

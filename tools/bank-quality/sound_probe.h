@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <utility>
 #include <vector>
 
 #include "engine/synth_engine.h"
@@ -20,11 +21,24 @@ struct Take {
     bool finished = false;      // voices ended and the output stayed silent for a second
 };
 
-// [ui] Selects `program` (with its stored values), plays `notes` at `velocity` for `hold` seconds,
+// [ui] Selects `program` (with its stored values; the effect lines empty and the runtime's random
+// generator seeded with 1, so two takes of the same settings are the same), plays `notes` at `velocity` for `hold` seconds,
 // releases them and renders at most `maxTail` seconds more, stopping early once every voice has ended
 // and the output has stayed below kSilence for one second.
+// `controls` are (parameter index, value) pairs set after the selection (macros), `wheel` the mod wheel
+// position 0 … 127.
+struct Controls {
+    std::vector<std::pair<int32_t, float>> parameters;
+    int wheel = 0;
+};
 Take play(SynthEngine& engine, int32_t program, const std::vector<int>& notes, int velocity, float hold,
-          float maxTail);
+          float maxTail, const Controls& controls = {});
+
+// Level of the difference of two takes relative to the level of the first (dB, over the shorter length).
+double differenceDb(const Take& a, const Take& b);
+// The same for their magnitude spectrograms (each channel, 2048-point frames every 1024 samples): blind
+// to phase, so sounds that never play the same twice (free-running LFOs, random movement) compare too.
+double spectrogramDifferenceDb(const Take& a, const Take& b);
 
 // Level helpers on a take (both channels).
 double rmsDb(const Take& take, int64_t from, int64_t to);

@@ -105,7 +105,7 @@ void macroBrightness(SoundBuilder& b, int32_t m, float amount) {
 }
 
 void macroResonance(SoundBuilder& b, int32_t m, float amount) {
-    b.modulate(b.amp().resonance, sourceMacro(m), amount);
+    b.modulate(b.amp().resonance, sourceMacro(m), 2.0f * amount);
     b.macro(m, "Reso", "raises the spectral filter's resonance");
 }
 
@@ -156,14 +156,14 @@ void macroHollow(SoundBuilder& b, int32_t m, const Spectrum& spectrum) {
 }
 
 void macroBite(SoundBuilder& b, int32_t m, const Spectrum& spectrum, float decay) {
-    Modulator& layer = macroLayer(b, b.amp(), m, "Bite", kCombineAdd, spectrum, 1.0f);
+    Modulator& layer = macroLayer(b, b.amp(), m, "Bite", kCombineAdd, spectrum, 1.5f);
     addBreakpoint(layer, decay, flat(0.0f));
     b.macro(m, "Bite", "a bright transient at the start of each note");
 }
 
 void macroAir(SoundBuilder& b, int32_t m, float level) {
     Modulator& layer = macroLayer(b, b.amp(), m, "Air", kCombineAdd,
-                                  from(darkened(flat(level), 40.0f), 10), 1.0f);
+                                  from(darkened(flat(3.0f * level), 40.0f), 10), 1.0f);
     layer.dynamicMode = kDynamicRandom;
     layer.dynamicFrequency = 60.0f;
     layer.partialFreqScale = 0.5f;

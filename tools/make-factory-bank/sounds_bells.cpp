@@ -73,9 +73,9 @@ void tubularBell(SoundBuilder& b) {
     percussiveEnvelope(b, 0.002f, 12.0f, 1.2f);
     velocityGain(b, 0.1f, 0.28f);
     b.amp().filterMode = kFilterLowPass12;
-    b.amp().cutoff.base = 0.75f;
-    b.modulate(b.amp().cutoff, kSourceVelocity, 0.2f);
-    wheelBrightness(b, 0.25f);
+    b.amp().cutoff.base = 0.45f;
+    b.modulate(b.amp().cutoff, kSourceVelocity, 0.25f);
+    wheelBrightness(b, 0.35f);
     macroBeat(b, 1, 0.006f);
     macroStretch(b, 2, 0.00008f);
     macroWidth(b, 3, 0.0f);
@@ -94,11 +94,11 @@ void marimba(SoundBuilder& b) {
     percussiveEnvelope(b, 0.002f, 2.0f, 0.15f);
     velocityGain(b, 0.12f, 0.32f);
     b.amp().filterMode = kFilterLowPass12;
-    b.amp().cutoff.base = 0.6f;
-    b.modulate(b.amp().cutoff, kSourceVelocity, 0.3f);
+    b.amp().cutoff.base = 0.35f;
+    b.modulate(b.amp().cutoff, kSourceVelocity, 0.25f);
     wheelTremolo(b, 2, 6.0f, 0.5f);
     macroBite(b, 1, unit(harmonics({{4, 0.6f}, {9, 0.5f}, {14, 0.3f}})), 0.03f);
-    macroBrightness(b, 2, 0.3f);
+    macroBrightness(b, 2, 0.45f);
     macroComb(b, 3, 400.0f, 0.7f);
     b.macro(3, "Tube", "a resonator tube under the bars");
     macroWidth(b, 4, 0.0f);
@@ -125,7 +125,7 @@ void vibraphone(SoundBuilder& b) {
     macroBrightness(b, 1, -0.3f);
     b.macro(1, "Soft", "softer mallets");
     macroBite(b, 2, unit(harmonics({{4, 0.5f}, {10, 0.4f}})), 0.05f);
-    macroWidth(b, 3, 0.0f);
+    macroShimmer(b, 3, scaled(unit(harmonics({{1, 1.0f}, {4, 0.4f}})), 0.6f), 2.5f);
     macroBeat(b, 4, 0.004f);
     macroComb(b, 5, 523.0f, 0.6f);
     macroEcho(b, 6, 0.43f, 0.57f, 0.4f);
@@ -141,7 +141,7 @@ void bronzeGong(SoundBuilder& b) {
     percussiveEnvelope(b, 0.003f, 10.0f, 1.0f);
     velocityGain(b, 0.1f, 0.28f);
     b.amp().filterMode = kFilterLowPass12;
-    b.amp().cutoff.base = 0.7f;
+    b.amp().cutoff.base = 0.45f;
     b.modulate(b.amp().cutoff, kSourceVelocity, 0.25f);
     wheelShift(b, -2.0f);
     b.wheel("bends the modes down the series: a darker metal");

@@ -58,7 +58,7 @@ void deepDrone(SoundBuilder& b) {
     macroShift(b, 1, 5.0f);
     macroResonance(b, 2, 2.5f);
     macroBeat(b, 3, 0.02f);
-    macroAir(b, 4, 0.05f);
+    macroAir(b, 4, 0.1f);
     macroLfoRate(b, 5, 2, 0.5f);
     b.set("Lfo2 Type", kLfoSine);
     b.set("Lfo2 Offset", 0.05f);
@@ -96,8 +96,8 @@ void wind(SoundBuilder& b) {
     macroLfoRate(b, 2, 2, 1.0f);
     b.macro(2, "Gusts", "faster gusts");
     macroSwell(b, 3, 3, 3.0f);
-    macroShift(b, 4, -8.0f);
-    b.macro(4, "Low", "moves the wind down");
+    b.modulate("Gen1 Ratio", sourceMacro(4), -0.12f);
+    b.macro(4, "Low", "moves the wind down an octave");
     macroComb(b, 5, 300.0f, 0.7f);
     macroEcho(b, 6, 0.6f, 0.45f, 0.5f);
     b.store();
@@ -128,7 +128,7 @@ void riser(SoundBuilder& b) {
     macroBeat(b, 2, 0.02f);
     macroWidth(b, 3, 0.0f);
     macroShift(b, 4, 4.0f);
-    macroAir(b, 5, 0.08f);
+    macroAir(b, 5, 0.2f);
     macroComb(b, 6, 500.0f, 0.6f);
     b.store();
 }

@@ -46,15 +46,17 @@ void brassSection(SoundBuilder& b) {
     addBreakpoint(b.amp(), 0.12f, unit(darkened(saw(128), 14.0f)));
     addBreakpoint(b.amp(), 0.5f, unit(darkened(saw(128), 8.0f)));
     b.amp().filterMode = kFilterLowPass12;
-    b.amp().cutoff.base = 0.55f;
-    b.modulate(b.amp().cutoff, kSourceVelocity, 0.3f);
+    b.amp().cutoff.base = 0.35f;
+    b.modulate(b.amp().cutoff, kSourceVelocity, 0.25f);
     fillBreakpoint(b.detune(), 0, [](int32_t k) { return 0.004f * scatter(k, 23u); });
     ampEnvelope(b, 0.06f, 0.3f, 0.85f, 0.25f);
     vibrato(b, 1, 5.0f, 0.003f, 0.0f);
     velocityGain(b, 0.1f, 0.22f);
     stereoDelay(b, 1, 0.33f, 0.39f, 0.3f, 0.18f);
-    b.modulate(b.amp().cutoff, kSourceModWheel, 0.25f);
-    b.wheel("blows harder: brighter brass");
+    Modulator& blow = addLayer(b.amp(), "Blow", kCombineAdd, scaled(unit(from(saw(96), 4)), 0.6f));
+    blow.gain.base = 0.0f;
+    b.modulate(blow.gain, kSourceModWheel, 1.0f);
+    b.wheel("blows harder: brighter, brassier");
     macroVibrato(b, 1, 1);
     macroAmpLayer(b, 2, "Fall", "a bright blare at the start of each note",
                   scaled(unit(from(saw(64), 6)), 0.6f));
@@ -73,8 +75,8 @@ void soloHorn(SoundBuilder& b) {
     fillBreakpoint(b.amp(), 0, unit(darkened(rolloff(0.6f, 48), 3.0f)));
     addBreakpoint(b.amp(), 0.15f, unit(darkened(rolloff(0.6f, 48), 6.0f)));
     b.amp().filterMode = kFilterLowPass12;
-    b.amp().cutoff.base = 0.5f;
-    b.modulate(b.amp().cutoff, kSourceVelocity, 0.25f);
+    b.amp().cutoff.base = 0.3f;
+    b.modulate(b.amp().cutoff, kSourceVelocity, 0.2f);
     ampEnvelope(b, 0.08f, 0.4f, 0.85f, 0.3f);
     b.envelope(2, {{0.7f, 1.0f, 0.4f}, {0.1f, 0.0f, 0.5f}}, 0);
     vibrato(b, 1, 4.8f, 0.004f, 0.0f);
@@ -82,11 +84,11 @@ void soloHorn(SoundBuilder& b) {
     velocityGain(b, 0.12f, 0.24f);
     b.set("Glide", 0.05f);
     stereoDelay(b, 1, 0.37f, 0.43f, 0.35f, 0.22f);
-    wheelBrightness(b, 0.3f);
+    wheelBrightness(b, 0.5f);
     macroAmpLayer(b, 1, "Brassy", "a brassy, forced edge", scaled(unit(from(saw(48), 5)), 0.4f));
     macroHollow(b, 2, unit(darkened(rolloff(0.6f, 48), 6.0f)));
     b.macro(2, "Stopped", "hand-stopped: the even harmonics go");
-    macroAir(b, 3, 0.05f);
+    macroAir(b, 3, 0.12f);
     macroBeat(b, 4, 0.005f);
     macroComb(b, 5, 300.0f, 0.5f);
     macroEcho(b, 6, 0.5f, 0.6f, 0.45f);
@@ -103,7 +105,7 @@ void lowStrings(SoundBuilder& b) {
     }));
     fillBreakpoint(b.detune(), 0, [](int32_t k) { return 0.008f * scatter(k, 29u); });
     b.amp().filterMode = kFilterLowPass12;
-    b.amp().cutoff.base = 0.6f;
+    b.amp().cutoff.base = 0.45f;
     b.modulate(b.amp().cutoff, kSourceVelocity, 0.15f);
     ampEnvelope(b, 0.5f, 0.5f, 0.9f, 0.9f);
     vibrato(b, 1, 4.9f, 0.0025f, 0.2f);
@@ -111,7 +113,7 @@ void lowStrings(SoundBuilder& b) {
     stereoDelay(b, 1, 0.45f, 0.51f, 0.45f, 0.25f);
     wheelVibrato(b, 1);
     macroSwell(b, 1, 3, 2.0f);
-    macroBrightness(b, 2, 0.3f);
+    macroBrightness(b, 2, 0.45f);
     macroAmpLayer(b, 3, "Octave", "the double basses an octave down", harmonics({{1, 0.4f}, {3, 0.1f}}));
     macroWidth(b, 4, 0.2f);
     macroDrift(b, 5, 0.008f, 0.4f);
@@ -142,7 +144,7 @@ void fluteEnsemble(SoundBuilder& b) {
     macroAmpLayer(b, 2, "Overblow", "overblown: the octave harmonic takes over", harmonics({{2, 0.6f}, {4, 0.2f}}));
     macroBeat(b, 3, 0.006f);
     macroWidth(b, 4, 0.0f);
-    macroBrightness(b, 5, -0.3f);
+    macroBrightness(b, 5, -0.6f);
     b.macro(5, "Soft", "softer, rounder tone");
     macroEcho(b, 6, 0.5f, 0.375f, 0.45f);
     b.store();

@@ -44,14 +44,15 @@ void tinePiano(SoundBuilder& b) {
     addBreakpoint(b.amp(), 0.25f, unit(body));
     addBreakpoint(b.amp(), 3.0f, scaled(unit(harmonics({{1, 1.0f}, {2, 0.15f}})), 0.6f));
     b.amp().filterMode = kFilterLowPass12;
-    b.amp().cutoff.base = 0.55f;
-    b.modulate(b.amp().cutoff, kSourceVelocity, 0.3f);
+    b.amp().cutoff.base = 0.35f;
+    b.modulate(b.amp().cutoff, kSourceVelocity, 0.2f);
     keyBrightness(b, scaled(unit(harmonics({{5, 0.5f}, {6, 0.4f}, {7, 0.3f}})), 0.5f), 0.4f, 0.0f);
     percussiveEnvelope(b, 0.003f, 6.0f, 0.35f);
     velocityGain(b, 0.08f, 0.26f);
     wheelTremolo(b, 2, 5.0f, 0.6f);
     macroBite(b, 1, unit(harmonics({{6, 0.6f}, {9, 0.5f}, {12, 0.4f}, {15, 0.3f}})), 0.08f);
-    macroBrightness(b, 2, 0.35f);
+    macroAmpLayer(b, 2, "Bark", "odd harmonics growl under a hard touch",
+                  scaled(unit(harmonics({{3, 0.6f}, {5, 0.4f}, {7, 0.3f}, {9, 0.2f}})), 0.7f));
     macroBeat(b, 3, 0.004f);
     macroWidth(b, 4, 0.1f);
     macroComb(b, 5, 600.0f, 0.4f);
@@ -74,8 +75,8 @@ void feltPiano(SoundBuilder& b) {
     percussiveEnvelope(b, 0.004f, 7.0f, 0.5f);
     velocityGain(b, 0.09f, 0.25f);
     b.amp().filterMode = kFilterLowPass12;
-    b.amp().cutoff.base = 0.62f;
-    wheelBrightness(b, 0.3f);
+    b.amp().cutoff.base = 0.5f;
+    wheelBrightness(b, 0.5f);
     macroStretch(b, 1, 0.0001f);
     macroShimmer(b, 2, unit(rolloff(1.5f, 24)), 0.3f);
     macroWidth(b, 3, 0.0f);
@@ -96,12 +97,12 @@ void clavPluck(SoundBuilder& b) {
     percussiveEnvelope(b, 0.002f, 2.2f, 0.08f);
     velocityGain(b, 0.07f, 0.2f);
     b.amp().filterMode = kFilterLowPass12;
-    b.amp().cutoff.base = 0.7f;
+    b.amp().cutoff.base = 0.45f;
     b.modulate(b.amp().cutoff, kSourceVelocity, 0.25f);
     wheelShift(b, 3.0f);
     macroPulseWidth(b, 1, 0.5f);
     macroResonance(b, 2, 2.0f);
-    macroBrightness(b, 3, 0.25f);
+    macroBrightness(b, 3, 0.45f);
     macroComb(b, 4, 900.0f, 0.5f);
     macroWidth(b, 5, 0.0f);
     macroEcho(b, 6, 0.25f, 0.375f, 0.3f);
@@ -139,10 +140,11 @@ void resynthTine(SoundBuilder& b) {
     percussiveEnvelope(b, 0.002f, 4.0f, 0.3f);
     velocityGain(b, 0.08f, 0.24f);
     b.amp().filterMode = kFilterLowPass12;
-    b.amp().cutoff.base = 0.7f;
-    b.modulate(b.amp().cutoff, kSourceVelocity, 0.2f);
+    b.amp().cutoff.base = 0.25f;
+    b.modulate(b.amp().cutoff, kSourceVelocity, 0.25f);
     wheelTremolo(b, 2, 5.5f, 0.6f);
-    macroBrightness(b, 1, 0.3f);
+    macroAmpLayer(b, 1, "Bell", "the tine's high partial rings on",
+                  scaled(unit(harmonics({{14, 0.6f}, {15, 0.2f}, {28, 0.2f}})), 0.5f));
     macroShift(b, 2, 2.0f);
     macroBeat(b, 3, 0.003f);
     macroWidth(b, 4, 0.0f);

@@ -105,7 +105,7 @@ void percOrgan(SoundBuilder& b) {
     vibrato(b, 1, 6.8f, 0.0025f, 0.0f);
     b.set("Gain", 0.2f);
     wheelVibrato(b, 1);
-    macroBite(b, 1, unit(harmonics({{16, 0.5f}, {20, 0.4f}, {24, 0.3f}})), 0.02f);
+    macroBite(b, 1, unit(harmonics({{16, 0.5f}, {20, 0.4f}, {24, 0.3f}})), 0.05f);
     b.macro(1, "Click", "key click at the start of each note");
     macroAmpLayer(b, 2, "Sub", "the 16' bar: an octave below", harmonics({{1, 0.6f}}));
     macroTremolo(b, 3, 3, 6.9f, 0.35f);

@@ -53,7 +53,7 @@ void slowBloom(SoundBuilder& b) {
     vibrato(b, 1, 4.6f, 0.002f, 0.0f);
     wheelVibrato(b, 1);
     b.amp().filterMode = kFilterLowPass12;
-    b.amp().cutoff.base = 0.75f;
+    b.amp().cutoff.base = 0.6f;
     macroBrightness(b, 1, -0.35f);
     b.macro(1, "Dark", "closes the filter over the bloom");
     macroWidth(b, 2, 0.2f);
@@ -120,10 +120,10 @@ void glacierPad(SoundBuilder& b) {
 // Warm, slightly hollow waves that sway with a tempo-synced LFO on the spectral filter.
 void swayPad(SoundBuilder& b) {
     b.begin("Sway Pad", kPads);
-    fillBreakpoint(b.amp(), 0, unit(darkened(square(80), 14.0f)));
+    fillBreakpoint(b.amp(), 0, unit(darkened(square(80), 30.0f)));
     addLayer(b.amp(), "Even", kCombineAdd, scaled(unit(evenOf(darkened(saw(80), 6.0f))), 0.4f));
     b.amp().filterMode = kFilterLowPass12;
-    b.amp().cutoff.base = 0.55f;
+    b.amp().cutoff.base = 0.45f;
     b.amp().resonance.base = 0.8f;
     b.set("Lfo2 Type", kLfoTri);
     b.set("Lfo2 Sync", static_cast<float>(kSyncWhole));
@@ -133,7 +133,7 @@ void swayPad(SoundBuilder& b) {
     stereoDelay(b, 1, 0.375f, 0.5f, 0.4f, 0.25f);
     vibrato(b, 1, 5.0f, 0.003f, 0.0f);
     wheelVibrato(b, 1);
-    macroBrightness(b, 1, 0.3f);
+    macroBrightness(b, 1, 0.45f);
     macroResonance(b, 2, 2.5f);
     macroWidth(b, 3, 0.2f);
     macroSwell(b, 4, 3, 2.5f);

@@ -44,10 +44,10 @@ void harp(SoundBuilder& b) {
     velocityGain(b, 0.1f, 0.26f);
     stereoDelay(b, 1, 0.43f, 0.57f, 0.4f, 0.25f);
     b.amp().filterMode = kFilterLowPass12;
-    b.amp().cutoff.base = 0.65f;
+    b.amp().cutoff.base = 0.3f;
     b.modulate(b.amp().cutoff, kSourceVelocity, 0.2f);
     wheelTremolo(b, 2, 5.0f, 0.4f);
-    macroBrightness(b, 1, 0.3f);
+    macroBrightness(b, 1, 0.6f);
     macroAmpLayer(b, 2, "Harmonic", "plucked at the middle: the octave harmonic", harmonics({{2, 0.5f}}));
     macroBeat(b, 3, 0.004f);
     macroWidth(b, 4, 0.0f);
@@ -119,7 +119,7 @@ void nylonString(SoundBuilder& b) {
     vibrato(b, 1, 5.0f, 0.004f, 0.0f);
     macroBrightness(b, 1, -0.3f);
     b.macro(1, "Thumb", "plucked with the thumb: darker");
-    macroBite(b, 2, unit(from(saw(48), 8)), 0.02f);
+    macroBite(b, 2, unit(from(saw(48), 8)), 0.06f);
     b.macro(2, "Nail", "a nail attack");
     macroWidth(b, 3, 0.0f);
     macroDrift(b, 4, 0.004f, 0.4f);
