@@ -1,11 +1,15 @@
 #!/usr/bin/env python3
-"""Writes examples/demo.mid: a short piece for listening to the synthesizer (standard library only).
+"""Writes examples/demo.mid and examples/tour.mid: short pieces for listening to the synthesizer
+(standard library only).
 
 About 25 seconds at 100 BPM, format 1 with a tempo track and three parts: sustained chords, a melody, and a
 legato line whose notes overlap (each starts before the previous one ends) so that glide has something to
 connect. A mod-wheel swell rides on the legato line. The last bar slows down.
 
-Usage: python3 tools/make_demo_mid.py [OUTPUT]   (default: examples/demo.mid beside this repository)
+examples/tour.mid is a tour of the factory bank: ten two-bar sections, each choosing its program with a
+program change (the renderer turns it into the host's program selection), some riding the mod wheel.
+
+Usage: python3 tools/make_demo_mid.py [OUTPUT [TOUR_OUTPUT]]   (default: examples/ beside this repository)
 """
 import os
 import struct
@@ -119,13 +123,62 @@ def legato_track():
     return track(events)
 
 
+# The tour: (factory program number, its name, notes as (key, start in eighths, length in eighths, velocity),
+# mod wheel ramp to this value over the section or None). Each section is two bars; a quarter of rest at
+# its end lets the sound ring before the next program change silences it.
+def arpeggio(keys, velocity=90, step=1, length=2):
+    return [(k, i * step, length, velocity) for i, k in enumerate(keys)]
+
+
+def held(keys, start, length, velocity=80):
+    return [(k, start, length, velocity) for k in keys]
+
+
+TOUR = [
+    (1, "Tine Piano", held([57, 60, 64, 67], 0, 7, 70) + held([53, 57, 60, 64], 8, 6, 100), None),
+    (23, "Marimba", arpeggio([57, 60, 64, 69, 72, 69, 64, 60, 53, 57, 60, 65, 69, 65, 60], 100), None),
+    (30, "String Section", held([45, 57, 60, 64], 0, 7) + held([41, 53, 57, 60], 8, 6), 127),
+    (35, "Aah Choir", held([57, 60, 64], 0, 7, 90) + held([55, 59, 62], 8, 6, 90), None),
+    (19, "Acid Steps", [(33, 0, 6, 110), (36, 6, 2, 110), (31, 8, 6, 110)], 100),
+    (43, "Steel String", arpeggio([45, 52, 57, 60, 64, 60, 57, 52, 41, 48, 53, 57, 60, 57], 95), None),
+    (21, "Glass Bell", [(76, 0, 2, 100), (79, 2, 2, 90), (81, 4, 4, 110), (84, 8, 2, 90), (81, 10, 4, 100)], None),
+    (37, "Vowel Morph", held([57, 64, 69], 0, 14, 90), None),
+    (31, "Brass Section", held([57, 60, 64], 0, 1, 120) + held([57, 60, 64], 2, 1, 100) +
+     held([55, 59, 62], 4, 3, 120) + held([53, 57, 60], 8, 6, 127), 90),
+    (6, "Evolving Pad", held([45, 57, 60, 64, 71], 0, 14, 90), None),
+]
+SECTION = 2 * BAR
+EIGHTH = TPQ // 2
+
+
+def tour_track():
+    events = [name("Factory tour")]
+    for section, (program, _, notes, wheel) in enumerate(TOUR):
+        start = section * SECTION
+        events.append((start, -1, bytes([0xC0, program])))
+        events.append((start, -1, bytes([0xB0, 1, 0])))
+        for key, at, length, velocity in notes:
+            events += note(0, key, velocity, start + at * EIGHTH, length * EIGHTH - 20)
+        if wheel is not None:
+            for i in range(1, 9):
+                events.append((start + i * SECTION // 10, 0, bytes([0xB0, 1, wheel * i // 8])))
+    return track(events)
+
+
+def write(path, tracks):
+    header = b"MThd" + struct.pack(">IHHH", 6, 1, len(tracks), TPQ)
+    with open(path, "wb") as f:
+        f.write(header + b"".join(tracks))
+
+
 def main():
     here = os.path.dirname(os.path.abspath(__file__))
-    output = sys.argv[1] if len(sys.argv) > 1 else os.path.join(here, "..", "examples", "demo.mid")
-    tracks = [tempo_track(), chord_track(), melody_track(), legato_track()]
-    header = b"MThd" + struct.pack(">IHHH", 6, 1, len(tracks), TPQ)
-    with open(output, "wb") as f:
-        f.write(header + b"".join(tracks))
+    examples = os.path.join(here, "..", "examples")
+    output = sys.argv[1] if len(sys.argv) > 1 else os.path.join(examples, "demo.mid")
+    tour_output = sys.argv[2] if len(sys.argv) > 2 else os.path.join(examples, "tour.mid")
+    write(output, [tempo_track(), chord_track(), melody_track(), legato_track()])
+    tour_tempo = track([name("Quenvale factory tour"), (0, -1, b"\xff\x58\x04\x04\x02\x18\x08"), tempo(0, 100)])
+    write(tour_output, [tour_tempo, tour_track()])
 
 
 if __name__ == "__main__":

@@ -3,6 +3,8 @@
 
 #include <cmath>
 
+#include "plugin/factory_bank.h"
+
 namespace quenvale {
 
 std::atomic<int> TorvaneInterface::liveInstances_{0};
@@ -21,6 +23,9 @@ TorvaneInterface::TorvaneInterface(audioMasterCallback host)
     setFlag(effFlagsIsSynth, true);
     engine_.setTempoReader(&TorvaneInterface::readHostTempo, this);
     editor_.windowRect(editorRect_);
+    // Sound out of the box: the factory programs, program 0 selected. The bytes are our own build's,
+    // so a refusal would be a build fault; the engine then keeps its default programs.
+    loadFactoryBank(engine_);
     liveInstances_.fetch_add(1);
 }
 

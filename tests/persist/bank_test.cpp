@@ -1,5 +1,6 @@
 // Banks on a whole engine and through the built plug-in's chunk: byte-exact round trips, applying,
-// refusals that change nothing, loads while the audio thread renders, and the checked-in demo bank.
+// refusals that change nothing, loads while the audio thread renders, and the factory bank: the checked-in
+// file, the bytes compiled into the plug-in and what the code builds are one and the same.
 #include <gtest/gtest.h>
 
 #include <atomic>
@@ -12,17 +13,17 @@
 #include <utility>
 #include <vector>
 
-#include "common/runtime_random.h"
-#include "demo_sounds.h"
 #include "engine/channel.h"
 #include "engine/engine_test_support.h"
 #include "engine/synth_engine.h"
+#include "factory_bank.h"
 #include "host/test_host.h"
 #include "params/parameter_catalogue.h"
 #include "persist/bank_io.h"
 #include "persist/engine_files.h"
 #include "persist/record_builder.h"
 #include "persist/whole_file.h"
+#include "plugin/factory_bank.h"
 
 namespace quenvale {
 namespace {
@@ -202,43 +203,17 @@ TEST(PluginChunk, GetSetGetIsTheSameBytesAndRefusedChunksChangeNothing) {
     EXPECT_EQ(host.dispatch(effGetProgram), 7);
 }
 
-TEST(DemoBank, CheckedInFileIsWhatTheDemoSoundsBuild) {
+TEST(FactoryBank, CheckedInFileEmbeddedBytesAndCodeAreTheSame) {
     auto engine = std::make_unique<SynthEngine>();
-    demo::buildDemoSounds(*engine);
+    const std::vector<factory::SoundInfo> sounds = factory::buildFactoryBank(*engine);
     ByteStream built;
     writeBank(*engine, built, false);
-    EXPECT_EQ(built.bytes, fileBytes(QUENVALE_SOURCE_DIR "/examples/demo.qpb"))
-        << "run build/tools/quenvale-make-demo-bank examples/demo.qpb";
-}
-
-// Each sound as the demo piece uses it: a three-note chord with a melody note above, held, released.
-TEST(DemoBank, EverySoundPlaysAudiblyWithoutClipping) {
-    // Random phase curves come from the process-wide generator, which earlier tests have advanced: start
-    // from the state a fresh process has, so the levels measured do not depend on test order.
-    seedRuntimeRandom(1);
-    auto engine = std::make_unique<SynthEngine>();
-    engine->setSampleRate(44100.0f);
-    ASSERT_TRUE(loadBankFile(*engine, QUENVALE_SOURCE_DIR "/examples/demo.qpb"));
-    for (int32_t p = 0; p < demo::kDemoSoundCount; ++p) {
-        char name[kNameFieldSize];
-        SCOPED_TRACE(engine->programName(p, name));
-        engine->selectProgram(0, p, true);
-        for (int n : {57, 60, 64, 76}) test::noteOn(*engine, n, n == 76 ? 110 : 90);
-        std::vector<float> right, tailRight;
-        const std::vector<float> left = test::renderSamples(*engine, 44100 * 2, &right);
-        for (int n : {57, 60, 64, 76}) test::noteOff(*engine, n);
-        const std::vector<float> tail = test::renderSamples(*engine, 44100, &tailRight);
-        double sum = 0.0;  // over the held chord
-        for (const std::vector<float>* block : {&left, &std::as_const(right), &tail, &std::as_const(tailRight)})
-            for (float s : *block) {
-                ASSERT_TRUE(std::isfinite(s) && std::fabs(s) < 0.98f) << s;
-                if (block == &left || block == &right) sum += static_cast<double>(s) * s;
-            }
-        const double rms = std::sqrt(sum / static_cast<double>(2 * left.size()));
-        // The slow pad is the quietest: its level over the first two seconds depends on the random
-        // phases drawn for its layers, a few dB either way.
-        EXPECT_GT(20.0 * std::log10(rms + 1e-12), -36.0) << "rms " << rms;
-    }
+    const std::vector<uint8_t> file = fileBytes(QUENVALE_SOURCE_DIR "/examples/factory.qpb");
+    const std::vector<uint8_t> embedded(kFactoryBankBytes, kFactoryBankBytes + kFactoryBankBytesSize);
+    const char* redo = "run scripts/make-factory-bank.sh";
+    EXPECT_EQ(built.bytes, file) << redo;
+    EXPECT_EQ(embedded, file) << "the plug-in was built from another examples/factory.qpb";
+    EXPECT_GE(sounds.size(), 48u);
 }
 
 }  // namespace

@@ -97,17 +97,17 @@ TEST_F(Dispatcher, TextsStayWithinSixtyFourBytes) {
     EXPECT_EQ(call(effSetProgram, 0, kProgramCount), 0);  // out of range: refused, nothing changes
     EXPECT_EQ(call(effSetProgram, 0, -1), 0);
     EXPECT_EQ(call(effGetProgramNameIndexed, kProgramCount, 0, renamed.bytes), 0);
-    EXPECT_EQ(call(effSetProgram, 0, 41), 1);
+    EXPECT_EQ(call(effSetProgram, 0, 101), 1);
     // A long program name from the host is cut to the 16 characters the program stores.
     EXPECT_EQ(call(effSetProgramName, 0, 0, longName.data()), 1);
     EXPECT_EQ(call(effGetProgramName, 0, 0, renamed.bytes), 1);
     EXPECT_EQ(std::string(renamed.bytes), longName.substr(0, 16));
     EXPECT_TRUE(renamed.untouchedFrom(64));
-    EXPECT_EQ(call(effGetProgramNameIndexed, 41, 0, indexed.bytes), 1);
+    EXPECT_EQ(call(effGetProgramNameIndexed, 101, 0, indexed.bytes), 1);
     EXPECT_STREQ(indexed.bytes, renamed.bytes);
-    EXPECT_EQ(call(effGetProgramNameIndexed, 40, 0, other.bytes), 1);
-    EXPECT_STREQ(other.bytes, "Program 041");
-    EXPECT_EQ(call(effGetProgram), 41);
+    EXPECT_EQ(call(effGetProgramNameIndexed, 100, 0, other.bytes), 1);
+    EXPECT_STREQ(other.bytes, "Program 101");  // beyond the factory programs
+    EXPECT_EQ(call(effGetProgram), 101);
 }
 
 }  // namespace

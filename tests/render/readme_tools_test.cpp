@@ -28,8 +28,8 @@ TEST(ReadmeTools, EveryNamedToolRunsFromItsReadmePathWithHelp) {
     const std::regex named(R"(build/(tools/[A-Za-z0-9_.\-/]+))");
     for (auto it = std::sregex_iterator(content.begin(), content.end(), named); it != std::sregex_iterator(); ++it)
         tools.insert((*it)[1].str());
-    EXPECT_EQ(tools, (std::set<std::string>{"tools/quenvale-make-demo-bank", "tools/quenvale-render",
-                                            "tools/quenvale-resynth"}));
+    // The two musicians' tools at least; every other tool the README names is held to the same rule.
+    EXPECT_TRUE(tools.count("tools/quenvale-render") == 1 && tools.count("tools/quenvale-resynth") == 1);
     for (const std::string& tool : tools) {
         const std::string path = std::string(QUENVALE_BINARY_DIR) + "/" + tool;
         ASSERT_TRUE(std::filesystem::exists(path)) << "README names build/" << tool;

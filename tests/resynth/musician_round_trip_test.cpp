@@ -1,4 +1,4 @@
-// The round trip a musician makes with the tools: resynthesize a recorded tone into a program of the demo
+// The round trip a musician makes with the tools: resynthesize a recorded tone into a program of the factory
 // bank with quenvale-resynth, play a MIDI file with that program through quenvale-render, and hear the
 // tone's partial levels again.
 #include <gtest/gtest.h>
@@ -70,9 +70,9 @@ TEST(MusicianRoundTrip, ResynthesizedToneKeepsItsPartialLevelsThroughTheTools) {
     const std::string tone =
         test::writeTone(tmp, "tone.wav", 66150, {{bin, 0.4, 0.4}, {2 * bin, 0.2, 0.2}, {3 * bin, 0.1, 0.1}});
     const std::string bank = tmp.file("bank.qpb");
-    const int program = 20;  // a program of the demo bank with the default settings
+    const int program = 100;  // a program the factory bank leaves at its defaults
     ASSERT_EQ(run(std::string(QUENVALE_RESYNTH_PATH) + " " + tone + " --fundamental " + std::to_string(f0) +
-                  " --bank " QUENVALE_SOURCE_DIR "/examples/demo.qpb --program " + std::to_string(program) +
+                  " --bank " QUENVALE_SOURCE_DIR "/examples/factory.qpb --program " + std::to_string(program) +
                   " --out " + bank),
               0);
 

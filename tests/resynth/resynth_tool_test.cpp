@@ -109,7 +109,7 @@ TEST(ResynthToolExecutable, GeneratorFileMatchesTheAnalysisInProcess) {
 
 TEST(ResynthToolExecutable, BankProgramGetsLayersAndEverythingElseStays) {
     TempFolder tmp;
-    const std::string bankIn = QUENVALE_SOURCE_DIR "/examples/demo.qpb", out = tmp.file("out.qpb");
+    const std::string bankIn = QUENVALE_SOURCE_DIR "/examples/factory.qpb", out = tmp.file("out.qpb");
     const std::string tone = test::writeTone(tmp, "tone.wav", 20000, {{327, 0.4, 0.4}});
     ASSERT_EQ(runTool(tone + " --fundamental 440 --layer --bank " + bankIn + " --program 5 --out " + out), 0);
     const std::vector<uint8_t> inBytes = fileBytes(bankIn), outBytes = fileBytes(out);

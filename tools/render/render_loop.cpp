@@ -107,9 +107,17 @@ bool renderToSink(host::EntryFunction entry, const RenderOptions& options, const
         blockEvents.clear();
         while (next < events.size() && events[next].frame < start + frames) {
             VstMidiEvent event = events[next].event;
-            event.deltaFrames = static_cast<VstInt32>(std::max<int64_t>(events[next].frame - start, 0));
-            blockEvents.push_back(event);
             ++next;
+            if ((static_cast<uint8_t>(event.midiData[0]) & 0xF0) == 0xC0) {
+                // A program change selects the program as a host's program list does; what came
+                // before it in this block reaches the old program first.
+                if (!blockEvents.empty()) host.sendMidi(blockEvents);
+                blockEvents.clear();
+                host.dispatch(effSetProgram, 0, static_cast<uint8_t>(event.midiData[1]) & 0x7F);
+                continue;
+            }
+            event.deltaFrames = static_cast<VstInt32>(std::max<int64_t>(events[next - 1].frame - start, 0));
+            blockEvents.push_back(event);
         }
         if (!blockEvents.empty()) host.sendMidi(blockEvents);
         host.setSamplePosition(static_cast<double>(start));

@@ -1,9 +1,10 @@
-// make-demo-bank: builds the demo sounds from code and writes them as a bank file (examples/demo.qpb).
+// make-factory-bank: builds the factory sounds from code and writes them as a bank file
+// (examples/factory.qpb).
 #include <cstdio>
 #include <cstring>
 
-#include "demo_sounds.h"
 #include "engine/synth_engine.h"
+#include "factory_bank.h"
 #include "persist/engine_files.h"
 
 int main(int argc, char** argv) {
@@ -17,11 +18,11 @@ int main(int argc, char** argv) {
     }
     quenvale::SynthEngine engine;
     engine.setSampleRate(44100.0f);
-    quenvale::demo::buildDemoSounds(engine);
+    const auto sounds = quenvale::factory::buildFactoryBank(engine);
     if (!quenvale::saveBankFile(engine, argv[1])) {
-        std::fprintf(stderr, "make-demo-bank: could not write %s\n", argv[1]);
+        std::fprintf(stderr, "make-factory-bank: could not write %s\n", argv[1]);
         return 1;
     }
-    std::printf("wrote %d demo sounds to %s\n", quenvale::demo::kDemoSoundCount, argv[1]);
+    std::printf("wrote %zu factory sounds to %s\n", sounds.size(), argv[1]);
     return 0;
 }
