@@ -52,6 +52,10 @@ TEST(PluginThreads, TextAnswersDoNotShareABuffer) {
     host.dispatch(effGetParamDisplay, 0, 0, expected[0]);
     host.dispatch(effGetParamDisplay, 1, 0, expected[1]);
     ASSERT_STRNE(expected[0], expected[1]);
+    char expectedName[2][kHostStringSize] = {};
+    host.dispatch(effGetProgramNameIndexed, 0, 0, expectedName[0]);
+    host.dispatch(effGetProgramNameIndexed, 1, 0, expectedName[1]);
+    ASSERT_STRNE(expectedName[0], expectedName[1]);
     std::atomic<int> wrong{0};
     auto ask = [&](int index) {
         char text[kHostStringSize];
@@ -60,7 +64,7 @@ TEST(PluginThreads, TextAnswersDoNotShareABuffer) {
             host.dispatch(effGetParamDisplay, index, 0, text);
             host.dispatch(effGetProgramNameIndexed, index, 0, name);
             if (std::strcmp(text, expected[index]) != 0) wrong.fetch_add(1);
-            if (std::strcmp(name, index == 0 ? "Program 001" : "Program 002") != 0) wrong.fetch_add(1);
+            if (std::strcmp(name, expectedName[index]) != 0) wrong.fetch_add(1);
         }
     };
     std::thread first(ask, 0), second(ask, 1);

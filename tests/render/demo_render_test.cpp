@@ -46,11 +46,12 @@ std::vector<unsigned char> chordMidi() {
 
 TEST(DemoRender, EverySoundRendersBitForBitAsBefore) {
     // Taken from the renders of the engine before its hardening (the renders of demo.mid of every
-    // program compared equal byte for byte as well).
+    // program compared equal byte for byte as well). Programs 5 and 9 draw random numbers when their
+    // spectra are read: theirs follow the factory bank that every new instance now reads first.
     const uint64_t kExpected[10] = {
         0x9d980711a406c6baull, 0x04390f0b82932745ull, 0xd091c2ca61a4d035ull, 0x5a67a3c0b1c7dadcull,
-        0xca1f827dc1ffb820ull, 0xa0f1ab3fa70ba713ull, 0x42d4c99577e59bf7ull, 0x50b7d80acf89043cull,
-        0xebef151e16a3c4f0ull, 0x3329b180df7d9655ull,
+        0xca1f827dc1ffb820ull, 0x6046596368f243d6ull, 0x42d4c99577e59bf7ull, 0x50b7d80acf89043cull,
+        0xebef151e16a3c4f0ull, 0x958bae4b2447faf8ull,
     };
     test::TempFolder tmp;
     const std::string midi = tmp.write("chord.mid", chordMidi());

@@ -19,6 +19,7 @@
 #include <string>
 #include <vector>
 
+#include "common/runtime_random.h"
 #include "factory_bank.h"
 #include "persist/bank_io.h"
 #include "persist/byte_reader.h"
@@ -107,7 +108,7 @@ void distance(const Features& a, const Features& b, double& envelope, double& ce
 // its channel LFOs start from the beginning, which a long-lived engine's free-running ones never do.
 Take heldC4(SynthEngine& engine, const ByteStream* bank, int32_t program, const Controls& controls = {}) {
     if (bank == nullptr) return play(engine, program, {60}, 100, 1.0f, 1.0f, controls);
-    std::srand(1);
+    quenvale::seedRuntimeRandom(1);
     auto fresh = std::make_unique<SynthEngine>();
     fresh->setSampleRate(44100.0f);
     ByteReader reader(bank->bytes.data(), bank->bytes.size());
@@ -193,12 +194,14 @@ int main(int argc, char** argv) {
         } else if (std::strcmp(argv[i], "--controls-only") == 0) {
             options.controlsOnly = true;
         } else {
-            std::fprintf(stderr, "usage: %s [--quick] [--suggest-trims] [--controls-only]\n", argv[0]);
-            return 2;
+            const bool help = std::strcmp(argv[i], "--help") == 0;
+            std::fprintf(help ? stdout : stderr, "usage: %s [--quick] [--suggest-trims] [--controls-only]\n",
+                         argv[0]);
+            return help ? 0 : 2;
         }
     }
     // The engine's random phases come from the runtime's generator: start from a known state.
-    std::srand(1);
+    quenvale::seedRuntimeRandom(1);
     SynthEngine engine;
     engine.setSampleRate(44100.0f);
     const std::vector<SoundInfo> sounds = quenvale::factory::buildFactoryBank(engine);

@@ -6,6 +6,7 @@
 #include <cmath>
 #include <cstdlib>
 
+#include "common/runtime_random.h"
 #include "engine/midi_entry.h"
 #include "engine/rate_values.h"
 #include "resynth/fft.h"
@@ -31,7 +32,7 @@ Take play(SynthEngine& engine, int32_t program, const std::vector<int>& notes, i
     // Every take starts alike: the effect lines emptied (a program without effects in between), and the
     // random phases drawn when the program's spectra are built taken from the same point of the runtime's
     // generator.
-    std::srand(1);
+    quenvale::seedRuntimeRandom(1);
     engine.selectProgram(0, kProgramCount - 1, true);
     engine.selectProgram(0, program, true);
     // Control ticks fall on every 64th sample of the engine's count: notes start on a tick.

@@ -51,6 +51,9 @@ int main(int argc, char** argv) {
             program = std::atoi(argv[++i]);
         } else if (arg == "--chunk" && hasValue) {
             chunkPath = argv[++i];
+        } else if (arg == "--help") {
+            std::fputs(kUsage, stdout);
+            return 0;
         } else if (arg.rfind("--", 0) == 0) {
             std::fputs(kUsage, stderr);
             return 2;

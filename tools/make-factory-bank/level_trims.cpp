@@ -17,7 +17,7 @@ float levelTrimDb(const std::string& name) {
         {"Resynth Tine", -0.9f},
         {"Evolving Pad", -0.4f},
         {"Slow Bloom", 0.0f},
-        {"Air Pad", 10.4f},
+        {"Air Pad", 13.6f},
         {"Glacier Pad", -0.3f},
         {"Sway Pad", -0.6f},
         {"Bright Saw", -0.6f},

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "common/runtime_random.h"
 #include "engine/synth_engine.h"
 #include "factory_bank.h"
 #include "sound_probe.h"
@@ -41,14 +42,16 @@ void writeCategory(std::ofstream& md, const std::vector<SoundInfo>& sounds, cons
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: %s DOCS_FOLDER   (writes sounds.md and sounds/*.png there)\n", argv[0]);
-        return 2;
+    const bool help = argc == 2 && std::string(argv[1]) == "--help";
+    if (argc != 2 || help) {
+        std::fprintf(help ? stdout : stderr, "usage: %s DOCS_FOLDER   (writes sounds.md and sounds/*.png there)\n",
+                     argv[0]);
+        return help ? 0 : 2;
     }
     const std::filesystem::path docs = argv[1];
     std::filesystem::create_directories(docs / "sounds");
     // The engine's random phases come from the runtime's generator: start from a known state.
-    std::srand(1);
+    quenvale::seedRuntimeRandom(1);
     quenvale::SynthEngine engine;
     engine.setSampleRate(static_cast<float>(kRate));
     const std::vector<SoundInfo> sounds = quenvale::factory::buildFactoryBank(engine);
