@@ -4,18 +4,12 @@
 
 namespace quenvale {
 
-namespace {
-// Shared by every instance; the host reads it through the pointer it is given.
-ERect gEditorRect;
-}  // namespace
-
 VstIntPtr TorvaneInterface::editorOpcode(VstInt32 opcode, VstInt32 index, VstIntPtr value, void* ptr,
                                          float opt) {
     switch (opcode) {
         case effEditGetRect:
             if (ptr == nullptr) return 0;
-            editor_.windowRect(gEditorRect);
-            *static_cast<ERect**>(ptr) = &gEditorRect;
+            *static_cast<ERect**>(ptr) = &editorRect_;
             return 1;
         case effEditOpen:
         case effEditClose:
