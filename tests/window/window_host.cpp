@@ -101,7 +101,7 @@ std::vector<Window> WindowHost::children() {
 Rect findControl(int page, const std::string& label, const std::string& kind) {
     SynthEngine engine;
     editor::DirectEditorHost host(engine);
-    editor::Editor editor(engine, host);
+    editor::Editor editor(engine, host, false);
     editor.setHeadlessVisible(true);
     editor.main().showPage(page);
     const std::string json = editor::controlMapJson(editor.root(), "map", "", "", nullptr, nullptr);

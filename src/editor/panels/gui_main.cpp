@@ -147,9 +147,20 @@ void GuiMain::selectProgram(int program) {
     if (program < 0 || program >= kProgramCount) return;
     checkUnsaved([this, program] {
         context_.model.host().selectProgram(program);
-        refillProgramList();
-        updatePartialButtons();
+        programSelectedHere();
     });
+}
+
+void GuiMain::programSelectedHere() {
+    DirtySet& dirty = context_.model.dirty();
+    dirty.takeProgramChanged();
+    dirty.takeEdited();
+    dirty.takeAll();
+    dirty.drain([](int32_t) {});
+    setChanged(false);
+    refillProgramList();
+    updatePartialButtons();
+    refreshFromModel();
 }
 
 void GuiMain::store() {
@@ -168,9 +179,7 @@ void GuiMain::storeTo() {
         } else {
             host.storeProgram(context_.model.engine().currentProgram(0));
         }
-        setChanged(false);
-        refillProgramList();
-        updatePartialButtons();
+        programSelectedHere();
     }));
 }
 
@@ -221,11 +230,8 @@ void GuiMain::readBankFile(const std::string& path) {
         showMessage(context_.root, kBankLoadFailed, kLoadTitle, MessageIcon::Error);
         return;
     }
-    EditorHost& host = context_.model.host();
-    host.selectProgram(context_.model.engine().currentProgram(0));
-    setChanged(false);
-    refillProgramList();
-    updatePartialButtons();
+    context_.model.host().selectProgram(context_.model.engine().currentProgram(0));
+    programSelectedHere();
 }
 
 void GuiMain::setPartialCount(int choice) {
