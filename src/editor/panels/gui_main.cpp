@@ -16,7 +16,6 @@
 #include "editor/panels/gui_cat_mod.h"
 #include "editor/panels/gui_gen.h"
 #include "editor/panels/layout.h"
-#include "engine/spectrum/generator.h"
 #include "engine/synth_engine.h"
 #include "params/parameter_index.h"
 #include "persist/whole_file.h"
@@ -111,7 +110,7 @@ void GuiMain::refillProgramList() {
 }
 
 void GuiMain::updatePartialButtons() {
-    const int choice = context_.model.engine().channel().generator->partialCountIndex();
+    const int choice = context_.model.partialCountIndex();
     for (int i = 0; i < kPartialChoices; ++i) partials_[i]->setChecked(i == choice);
 }
 
