@@ -177,6 +177,17 @@ TEST_F(EditorWindow, FiftyOpensAndClosesWhileAudioRendersLeaveNoWindowOrThreadBe
     EXPECT_TRUE(host_->children().empty());
 }
 
+TEST_F(EditorWindow, AHostThatDestroysItsWindowFirstStillClosesCleanly) {
+    const int baseline = threadCount();
+    ASSERT_EQ(host_->dispatch(effEditOpen, 0, 0, host_->parentHandle()), 1);
+    host_->destroyParent();
+    std::this_thread::sleep_for(60ms);  // a few ticks of the editor with its window gone
+    host_->setParameter(2, 0.5f);
+    std::this_thread::sleep_for(60ms);
+    EXPECT_EQ(host_->dispatch(effEditClose), 1);
+    EXPECT_EQ(threadCount(), baseline);
+}
+
 TEST_F(EditorWindow, AWindowTheServerRefusesGivesAFailedOpenAndNoThread) {
     const int baseline = threadCount();
     EXPECT_EQ(host_->dispatch(effEditOpen, 0, 0, reinterpret_cast<void*>(uintptr_t{0x7FFFFFF})), 0);

@@ -87,6 +87,13 @@ void WindowHost::noteOn(int note) {
     dispatch(effProcessEvents, 0, 0, &list);
 }
 
+void WindowHost::destroyParent() {
+    if (display_ == nullptr || parent_ == 0) return;
+    XDestroyWindow(display_, parent_);
+    XSync(display_, False);
+    parent_ = 0;
+}
+
 std::vector<Window> WindowHost::children() {
     Window root = 0, parent = 0, *kids = nullptr;
     unsigned int count = 0;

@@ -62,6 +62,8 @@ public:
 
     Window parent() const noexcept { return parent_; }
     void* parentHandle() const noexcept { return reinterpret_cast<void*>(static_cast<uintptr_t>(parent_)); }
+    // Destroys the parent window now, as a host may before closing the editor.
+    void destroyParent();
     // The parent's child windows.
     std::vector<Window> children();
 
