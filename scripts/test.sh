@@ -16,7 +16,8 @@ echo "== AddressSanitizer + UndefinedBehaviorSanitizer"
 cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DQUENVALE_SANITIZE=address,undefined \
   -DQUENVALE_BENCH=OFF >/dev/null
 cmake --build build-asan -j "$JOBS"
-(cd build-asan && ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 ctest --output-on-failure -j "$JOBS")
+(cd build-asan && ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
+  LSAN_OPTIONS=suppressions="$PWD/../scripts/lsan-suppressions.txt" ctest --output-on-failure -j "$JOBS")
 
 echo "== 32-bit Windows cross-build"
 cmake -S . -B build-win32 -G Ninja -DCMAKE_BUILD_TYPE=Release \

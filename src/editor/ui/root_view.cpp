@@ -17,7 +17,9 @@ RootView::~RootView() {
     capture_ = hover_ = focus_ = nullptr;
     overlays_.clear();
     closed_.clear();
-    // Children are destroyed by ~Panel; they still find this root and forget themselves harmlessly.
+    // The children, destroyed by ~Panel after this, no longer find a root: there is nothing left in it
+    // for them to unregister from.
+    isRoot_ = false;
 }
 
 MouseEvent RootView::eventFor(const Widget& w, Point windowPos, MouseButton button, uint32_t modifiers) const {

@@ -120,9 +120,15 @@ private:
     }
 
     void destroy() {
+        // cairo keeps per-connection data in its device; it is finished before the connection closes.
+        cairo_device_t* device = screen_ != nullptr ? cairo_device_reference(cairo_surface_get_device(screen_)) : nullptr;
         if (back_ != nullptr) cairo_surface_destroy(back_);
         if (screen_ != nullptr) cairo_surface_destroy(screen_);
         back_ = screen_ = nullptr;
+        if (device != nullptr) {
+            cairo_device_finish(device);
+            cairo_device_destroy(device);
+        }
         if (display_ == nullptr) return;
         for (Cursor& c : cursors_) {
             if (c != 0) XFreeCursor(display_, c);
