@@ -17,8 +17,8 @@ RootView::~RootView() {
     capture_ = hover_ = focus_ = nullptr;
     overlays_.clear();
     closed_.clear();
-    // The children, destroyed by ~Panel after this, no longer find a root: there is nothing left in it
-    // for them to unregister from.
+    // Children are destroyed by ~Panel, when this object is a RootView no more: they must not find
+    // it as their root (there is nothing left to forget them from).
     isRoot_ = false;
 }
 
