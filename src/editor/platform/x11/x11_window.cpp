@@ -157,7 +157,8 @@ private:
             }
             if (!windowGone_) XFlush(display_);
             if (XPending(display_) > 0) continue;
-            const auto wait = std::chrono::duration_cast<std::chrono::milliseconds>(nextTick - Clock::now()).count();
+            // Rounded up: a wait truncated to 0 ms would spin through the last millisecond of every tick.
+            const auto wait = std::chrono::ceil<std::chrono::milliseconds>(nextTick - Clock::now()).count();
             pollfd fds[2] = {{xfd, POLLIN, 0}, {wake_[0], POLLIN, 0}};
             poll(fds, 2, static_cast<int>(std::max<long long>(0, wait)));
         }
@@ -243,11 +244,15 @@ private:
     void present(const ui::Rect& area) {
         if (windowGone_ || screen_ == nullptr) return;
         cairo_surface_flush(back_);
+        // Only the changed part of the image travels to the server (a whole-image source would be
+        // uploaded whole on every tick).
+        cairo_surface_t* part = cairo_surface_create_for_rectangle(back_, area.x, area.y, area.w, area.h);
         cairo_t* cr = cairo_create(screen_);
-        cairo_set_source_surface(cr, back_, 0, 0);
+        cairo_set_source_surface(cr, part, area.x, area.y);
         cairo_rectangle(cr, area.x, area.y, area.w, area.h);
         cairo_fill(cr);
         cairo_destroy(cr);
+        cairo_surface_destroy(part);
         cairo_surface_flush(screen_);
     }
 
