@@ -7,7 +7,8 @@ PACKAGES=(build-essential cmake ninja-build clang libclang-rt-14-dev
   libgtest-dev libgmock-dev libbenchmark-dev libsndfile1-dev libsamplerate0-dev libcairo2-dev pkg-config
   g++-mingw-w64-i686 binutils-mingw-w64-i686 g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64
   wine wine64 wine32:i386
-  lv2-dev liblilv-dev lilv-utils sordi)
+  lv2-dev liblilv-dev lilv-utils sordi
+  libx11-dev libxtst-dev fonts-dejavu-core xvfb xauth x11-utils)
 add_i386=no
 if [ "$(dpkg --print-architecture)" = amd64 ] && ! dpkg --print-foreign-architectures | grep -qx i386; then
   add_i386=yes

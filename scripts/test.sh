@@ -19,7 +19,8 @@ echo "== AddressSanitizer + UndefinedBehaviorSanitizer"
 cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DQUENVALE_SANITIZE=address,undefined \
   -DQUENVALE_BENCH=OFF >/dev/null
 cmake --build build-asan -j "$JOBS"
-(cd build-asan && ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 ctest --output-on-failure -j "$JOBS")
+(cd build-asan && ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
+  LSAN_OPTIONS=suppressions="$PWD/../scripts/lsan-suppressions.txt" ctest --output-on-failure -j "$JOBS")
 
 echo "== ThreadSanitizer: two user-interface threads and the audio thread (3 s stress)"
 # Only what the stress program needs is built: the core library, the plug-in glue and the program.

@@ -1,4 +1,5 @@
-// Editor opcodes: trace line, then the editor window seam.
+// Editor opcodes: trace line, then the editor window seam. effEditIdle stays unanswered: the editor
+// runs its own thread and needs no idle calls.
 #include "common/debug_output.h"
 #include "plugin/torvane_interface.h"
 
@@ -16,14 +17,11 @@ VstIntPtr TorvaneInterface::editorOpcode(VstInt32 opcode, VstInt32 index, VstInt
             DebugTrace("%s (nOpcode: %d, nIndex: %d, nValue: %d, pPtr: %08x, fOpt: %f",
                        opcode == effEditOpen ? "effEditOpen" : "effEditClose", opcode, index,
                        static_cast<int>(value), traceAddress(ptr), static_cast<double>(opt));
-            if (opcode == effEditOpen) {
-                editor_.open(ptr);
-            } else {
-                editor_.close();
-            }
+            if (opcode == effEditOpen) return editor_.open(ptr) ? 1 : 0;
+            editor_.close();
             return 1;
         case effEditDraw:
-            editor_.invalidate();
+            // The editor paints itself on its own thread.
             return 1;
         default:
             return 0;

@@ -10,7 +10,7 @@ namespace quenvale {
 std::atomic<int> TorvaneInterface::liveInstances_{0};
 
 TorvaneInterface::TorvaneInterface(audioMasterCallback host)
-    : AudioEffectX(host, kProgramCount, kParameterCount), hostCallback_(host) {
+    : AudioEffectX(host, kProgramCount, kParameterCount), hostCallback_(host), editor_(engine_, *this) {
     setUniqueID(vstFourCC('Q', 'n', 'v', 'l'));
     setNumInputs(0);
     setNumOutputs(2);

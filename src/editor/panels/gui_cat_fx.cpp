@@ -1,0 +1,14 @@
+// The "Effects" page's frames.
+#include "editor/panels/gui_cat_fx.h"
+
+#include "editor/panels/layout.h"
+
+namespace quenvale::editor {
+
+GuiCatFx::GuiCatFx(EditorContext& context, ui::Rect bounds) : Page(context, bounds, "Effects") {
+    slots_[0] = &add<ui::Frame>(layout::kChFx1Frame, "Channel FX 1");
+    slots_[1] = &add<ui::Frame>(layout::kChFx2Frame, "Channel FX 2");
+    add<ui::Frame>(layout::kFilterFrame, "Filter goes here !");
+}
+
+}  // namespace quenvale::editor

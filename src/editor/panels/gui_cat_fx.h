@@ -1,0 +1,16 @@
+// The "Effects" page: the two channel effect slots and the empty filter frame.
+#pragma once
+
+#include "editor/panels/page.h"
+
+namespace quenvale::editor {
+
+class GuiCatFx : public Page {
+public:
+    GuiCatFx(EditorContext& context, ui::Rect bounds);
+
+private:
+    ui::Frame* slots_[2] = {};
+};
+
+}  // namespace quenvale::editor
