@@ -175,6 +175,23 @@ TEST(EditorModNumber, SourceMenuChoicesSetTheSlotsSourceParameter) {
     }
 }
 
+TEST(EditorModNumber, StepSequencerOutSlotsOfferTheWholeVoiceNumbering) {
+    // Their catalogue range ends at 138, but the editor and stored programs reach every voice source.
+    HeadlessEditor ed;
+    ed.main().showPage(1);
+    static_cast<GuiCatMod&>(ed.main().page(1)).select(ModFamily::StepSeq, 3);
+    ModNumber& out = modNumber(ed, "Out");
+    ASSERT_EQ(out.parameter(0), 102);
+    EXPECT_FALSE(out.channelNumbering());
+    ed.clickAt(slotPoint(out, 0), MouseButton::Right);
+    auto* menu = dynamic_cast<PopupMenu*>(ed.root().topOverlay());
+    ASSERT_NE(menu, nullptr);
+    const ui::Rect item = menu->itemRect(menuPath(sourceMenuItems(false, 0), {"Voice StepSeqs", "Voice StepSeq 2"}));
+    ASSERT_FALSE(item.empty());
+    ed.clickAt({item.x + item.w / 2, item.y + item.h / 2});
+    EXPECT_EQ(ed.model().integer(103), 155);
+}
+
 class DoubleClickSink : public ModNumberSink {
 public:
     void valueDoubleClicked(ModNumber&) override { events.push_back(-1); }

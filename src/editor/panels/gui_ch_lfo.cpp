@@ -16,7 +16,6 @@ using ui::Rect;
 namespace {
 constexpr int32_t kNumberMembers[2] = {2, 7};  // Offset, Out
 constexpr const char* kUnits[2] = {"Hz", ""};
-constexpr int kWaveHeight = 160;
 }  // namespace
 
 GuiChLfo::GuiChLfo(EditorContext& context, Rect bounds) : InstancePage(context, bounds) {
@@ -27,7 +26,7 @@ GuiChLfo::GuiChLfo(EditorContext& context, Rect bounds) : InstancePage(context, 
         numbers_[m] = &add<ModNumber>(Rect{2 * (kEnumWidth + kGap) + m * (kNumberWidth + kGap), 0, kNumberWidth, kRowHeight});
         numbers_[m]->setUnit(kUnits[m]);
     }
-    wave_ = &add<WavetableDisplay>(Rect{0, kRowHeight + kGap, w, kWaveHeight});
+    wave_ = &add<WavetableDisplay>(Rect{0, kRowHeight + kGap, w, bounds.h - kRowHeight - kGap});
     meter_ = &add<ModMeter>(Rect{w + kGap, 0, kMeterWidth, bounds.h}, true);
     bindInstance(0);
 }

@@ -17,7 +17,6 @@ namespace {
 // Member offsets of Ratio, Offset, Phase and Out, and their units.
 constexpr int32_t kNumberMembers[4] = {2, 7, 12, 17};
 constexpr const char* kUnits[4] = {"x key", "Hz", "cyc", ""};
-constexpr int kWaveHeight = 160;
 }  // namespace
 
 GuiLfo::GuiLfo(EditorContext& context, Rect bounds) : InstancePage(context, bounds) {
@@ -30,7 +29,7 @@ GuiLfo::GuiLfo(EditorContext& context, Rect bounds) : InstancePage(context, boun
         numbers_[m] = &add<ModNumber>(Rect{left + m * (numberWidth + kGap), 0, numberWidth, kRowHeight});
         numbers_[m]->setUnit(kUnits[m]);
     }
-    wave_ = &add<WavetableDisplay>(Rect{0, kRowHeight + kGap, w, kWaveHeight});
+    wave_ = &add<WavetableDisplay>(Rect{0, kRowHeight + kGap, w, bounds.h - kRowHeight - kGap});
     meter_ = &add<ModMeter>(Rect{w + kGap, 0, kMeterWidth, bounds.h}, true);
     bindInstance(0);
 }
