@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstring>
 
 #include "editor/controls/edit_number.h"
 #include "editor/controls/enum_field.h"
@@ -190,6 +191,30 @@ TEST(EditorModNumber, StepSequencerOutSlotsOfferTheWholeVoiceNumbering) {
     ASSERT_FALSE(item.empty());
     ed.clickAt({item.x + item.w / 2, item.y + item.h / 2});
     EXPECT_EQ(ed.model().integer(103), 155);
+}
+
+TEST(EditorModNumber, SlotsShowTheirSourcesColour) {
+    HeadlessEditor ed;
+    ed.engine.setParameterValue(0, kGenRatio + kSlotSource1, makeIntValue(1));      // E1
+    ed.engine.setParameterValue(0, kGenRatio + kSlotAmount1, makeFloatValue(0.5f));
+    ed.engine.setParameterValue(0, kGenRatio + kSlotSource2, makeIntValue(150));    // M3
+    ed.tick();
+    ModNumber& ratio = modNumber(ed, "Ratio");
+    cairo_surface_t* image = ed.paint();
+    cairo_surface_flush(image);
+    const unsigned char* data = cairo_image_surface_get_data(image);
+    const int stride = cairo_image_surface_get_stride(image);
+    auto pixel = [&](Point p) {
+        uint32_t v;
+        std::memcpy(&v, data + p.y * stride + p.x * 4, 4);
+        return v & 0xFFFFFFu;  // 0xRRGGBB of an opaque pixel
+    };
+    // Near the slot's top left corner, clear of the short name and the amount bar. The table keeps
+    // 0x00BBGGRR: E1 0x7E61C5 is red C5, green 61, blue 7E.
+    const ui::Rect r = ratio.windowRect();
+    EXPECT_EQ(pixel({r.right() - 2 * ui::theme::kSlotWidth + 2, r.y + ModNumber::kLabelHeight + 2}), 0xC5617Eu);
+    EXPECT_EQ(pixel({r.right() - ui::theme::kSlotWidth + 2, r.y + ModNumber::kLabelHeight + 2}), 0x61C57Eu);
+    cairo_surface_destroy(image);
 }
 
 class DoubleClickSink : public ModNumberSink {

@@ -42,7 +42,9 @@ double shapedValue(double y0, double y1, float shape, double u) {
 
 }  // namespace
 
-EnvelopeControl::EnvelopeControl(Rect bounds) : Control(bounds) {}
+EnvelopeControl::EnvelopeControl(Rect bounds) : Control(bounds) {
+    setLabel("Envelope");
+}
 
 void EnvelopeControl::setEnvelope(EditorModel& model, int envelope) {
     envelope_ = std::clamp(envelope, 0, kEnvelopeCount - 1);

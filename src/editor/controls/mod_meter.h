@@ -9,7 +9,7 @@ namespace quenvale::editor {
 
 class ModMeter : public Control {
 public:
-    ModMeter(ui::Rect bounds, bool bipolar) : Control(bounds), bipolar_(bipolar) {}
+    ModMeter(ui::Rect bounds, bool bipolar) : Control(bounds), bipolar_(bipolar) { setLabel("Output"); }
 
     void setBipolar(bool bipolar);
     // [editor thread] The output now; non-finite values show as 0.

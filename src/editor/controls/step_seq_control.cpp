@@ -20,7 +20,9 @@ namespace {
 constexpr int kMargin = 6;
 }  // namespace
 
-StepSeqControl::StepSeqControl(Rect bounds) : Control(bounds) {}
+StepSeqControl::StepSeqControl(Rect bounds) : Control(bounds) {
+    setLabel("Steps");
+}
 
 void StepSeqControl::setSequencer(EditorModel& model, int sequencer) {
     sequencer_ = std::clamp(sequencer, 0, kStepSeqCount - 1);

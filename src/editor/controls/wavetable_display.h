@@ -10,7 +10,7 @@ namespace quenvale::editor {
 
 class WavetableDisplay : public Control {
 public:
-    explicit WavetableDisplay(ui::Rect bounds) : Control(bounds) {}
+    explicit WavetableDisplay(ui::Rect bounds) : Control(bounds) { setLabel("Waveform"); }
 
     // Bind with {Type} or {Type, Phase}; the phase shifts the drawn cycle.
     void refreshFromModel() override;
