@@ -46,6 +46,7 @@ void Editor::windowOpened(ui::PlatformServices& services) {
 
 void Editor::windowClosing() {
     // Overlays do not outlive the window: a pending question is answered by closing it.
+    files_->cancel();
     root_.closeAllOverlays();
     main_->setVisible(false);
     root_.setServices(nullptr);

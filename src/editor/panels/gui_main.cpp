@@ -46,7 +46,7 @@ void GuiMain::buildHeader() {
     programList_->setItemSource(
         [this] {
             std::vector<std::string> names;
-            for (int p = 0; p < kProgramCount; ++p) names.emplace_back(context_.model.engine().programName(p));
+            for (int p = 0; p < kProgramCount; ++p) names.push_back(context_.model.programName(p));
             return names;
         },
         [this] { return context_.model.engine().currentProgram(0); });
@@ -107,8 +107,7 @@ void GuiMain::setVisible(bool visible) {
 
 void GuiMain::refillProgramList() {
     if (!visible_) return;
-    const SynthEngine& engine = context_.model.engine();
-    programList_->field().setText(engine.programName(engine.currentProgram(0)));
+    programList_->field().setText(context_.model.programName(context_.model.engine().currentProgram(0)));
 }
 
 void GuiMain::updatePartialButtons() {
@@ -160,7 +159,7 @@ void GuiMain::store() {
 
 void GuiMain::storeTo() {
     std::vector<std::string> names;
-    for (int p = 0; p < kProgramCount; ++p) names.emplace_back(context_.model.engine().programName(p));
+    for (int p = 0; p < kProgramCount; ++p) names.push_back(context_.model.programName(p));
     context_.root.openOverlay(std::make_unique<StoreToDialog>(std::move(names), [this](int chosen) {
         EditorHost& host = context_.model.host();
         if (chosen >= 0) {
