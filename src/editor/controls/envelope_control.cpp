@@ -10,6 +10,7 @@
 #include "editor/ui/root_view.h"
 #include "engine/synth_engine.h"
 #include "params/parameter_index.h"
+#include "params/relaxed_field.h"
 
 namespace quenvale::editor {
 
@@ -38,6 +39,15 @@ double shapedValue(double y0, double y1, float shape, double u) {
     if (std::fabs(r - 1.0) < 1e-5) return y0 + (y1 - y0) * u;
     const double b = (y1 - r * y0) / (1.0 - r);
     return b + (y0 - b) * std::pow(r, u);
+}
+
+// Curve fields are read by the audio thread while the editor writes them: every write is one relaxed
+// 32-bit store (the reader takes the count and loop indices once and clamps them).
+void put(float& field, double value) noexcept {
+    storeRelaxed(field, static_cast<float>(value));
+}
+void put(int32_t& field, int32_t value) noexcept {
+    storeRelaxed(field, value);
 }
 
 }  // namespace
@@ -137,32 +147,34 @@ void EnvelopeControl::edited() {
 bool EnvelopeControl::addPoint(double time, double value) {
     BreakpointCurve* c = curve();
     if (c == nullptr) return false;
+    // Other user-interface threads (a program or bank load) wait; the audio keeps sounding.
+    EditGuard::ReadScope scope(model()->engine().editGuard());
     const int n = std::clamp(c->segmentCount, 0, kMaxCurveSegments);
     if (n >= kMaxCurveSegments) return false;
-    const float v = static_cast<float>(std::clamp(value, 0.0, 1.0));
+    const double v = std::clamp(value, 0.0, 1.0);
     int s = 0;
     while (s < n && time >= pointTime(s + 1)) ++s;
     if (s == n) {
-        c->lengths[n] = static_cast<float>(time - pointTime(n));
-        c->endValues[n] = v;
-        c->shapes[n] = 0.5f;
+        put(c->lengths[n], time - pointTime(n));
+        put(c->endValues[n], v);
+        put(c->shapes[n], 0.5);
     } else {
         const double start = pointTime(s), end = pointTime(s + 1);
         // Upwards from the end, so that every segment the audio thread may meet stays whole.
         for (int j = n; j > s; --j) {
-            c->lengths[j] = c->lengths[j - 1];
-            c->endValues[j] = c->endValues[j - 1];
-            c->shapes[j] = c->shapes[j - 1];
+            put(c->lengths[j], c->lengths[j - 1]);
+            put(c->endValues[j], c->endValues[j - 1]);
+            put(c->shapes[j], c->shapes[j - 1]);
         }
-        c->lengths[s + 1] = static_cast<float>(end - time);
-        c->lengths[s] = static_cast<float>(time - start);
-        c->endValues[s] = v;
+        put(c->lengths[s + 1], end - time);
+        put(c->lengths[s], time - start);
+        put(c->endValues[s], v);
         // The loop keeps covering the same stretch of time: a loop end (or sustain) in the split
         // segment moves to its second half.
-        if (c->loopStart > s || (c->loopStart == s && c->loopEnd == s)) ++c->loopStart;
-        if (c->loopEnd >= s) ++c->loopEnd;
+        if (c->loopStart > s || (c->loopStart == s && c->loopEnd == s)) put(c->loopStart, c->loopStart + 1);
+        if (c->loopEnd >= s) put(c->loopEnd, c->loopEnd + 1);
     }
-    c->segmentCount = n + 1;
+    put(c->segmentCount, n + 1);
     edited();
     return true;
 }
@@ -170,20 +182,23 @@ bool EnvelopeControl::addPoint(double time, double value) {
 bool EnvelopeControl::removePoint(int point) {
     BreakpointCurve* c = curve();
     if (c == nullptr) return false;
+    EditGuard::ReadScope scope(model()->engine().editGuard());
     const int n = std::clamp(c->segmentCount, 0, kMaxCurveSegments);
     if (point < 1 || point > n || n <= 1) return false;
     const int r = point - 1;
     // The later points keep their times: the next segment takes over the removed one's length.
-    if (r < n - 1) c->lengths[r + 1] += c->lengths[r];
+    if (r < n - 1) put(c->lengths[r + 1], static_cast<double>(c->lengths[r + 1]) + c->lengths[r]);
     for (int j = r; j < n - 1; ++j) {
-        c->lengths[j] = c->lengths[j + 1];
-        c->endValues[j] = c->endValues[j + 1];
-        c->shapes[j] = c->shapes[j + 1];
+        put(c->lengths[j], c->lengths[j + 1]);
+        put(c->endValues[j], c->endValues[j + 1]);
+        put(c->shapes[j], c->shapes[j + 1]);
     }
-    c->segmentCount = n - 1;
+    put(c->segmentCount, n - 1);
     for (int32_t* marker : {&c->loopStart, &c->loopEnd}) {
-        if (*marker > r) --*marker;
-        if (*marker > n - 2) *marker = n - 2;
+        int32_t m = *marker;
+        if (m > r) --m;
+        if (m > n - 2) m = n - 2;
+        put(*marker, m);
     }
     edited();
     return true;
@@ -192,35 +207,40 @@ bool EnvelopeControl::removePoint(int point) {
 void EnvelopeControl::command(int point, int segment, int32_t id) {
     BreakpointCurve* c = curve();
     if (c == nullptr) return;
+    if (id == kRemovePoint) {
+        removePoint(point);
+        return;
+    }
+    EditGuard::ReadScope scope(model()->engine().editGuard());
     const int n = std::clamp(c->segmentCount, 0, kMaxCurveSegments);
+    int32_t loopStart = c->loopStart, loopEnd = c->loopEnd;
     switch (id) {
-        case kRemovePoint:
-            removePoint(point);
-            return;
         case kLoopStartHere:  // the segment that starts at the point
             if (point < 0 || point >= n) return;
-            c->loopStart = point;
-            if (c->loopEnd < point) c->loopEnd = point;
+            loopStart = point;
+            if (loopEnd < point) loopEnd = point;
             break;
         case kLoopEndHere:  // the segment that ends at the point
             if (point < 1 || point > n) return;
-            c->loopEnd = point - 1;
-            if (c->loopStart > point - 1 || c->loopStart < 0) c->loopStart = point - 1;
+            loopEnd = point - 1;
+            if (loopStart > point - 1 || loopStart < 0) loopStart = point - 1;
             break;
         case kSustainHere:
             if (point < 1 || point > n) return;
-            c->loopStart = c->loopEnd = point - 1;
+            loopStart = loopEnd = point - 1;
             break;
         case kNoLoop:
-            c->loopStart = c->loopEnd = -1;
+            loopStart = loopEnd = -1;
             break;
         default: {
             const int preset = id - kShapeFirst;
             if (preset < 0 || preset >= kShapePresetCount || segment < 0 || segment >= n) return;
-            c->shapes[segment] = kShapePresets[preset].shape;
+            put(c->shapes[segment], kShapePresets[preset].shape);
             break;
         }
     }
+    put(c->loopStart, loopStart);
+    put(c->loopEnd, loopEnd);
     edited();
 }
 
@@ -284,15 +304,16 @@ bool EnvelopeControl::mouseDown(const MouseEvent& e) {
 void EnvelopeControl::mouseDrag(const MouseEvent& e) {
     BreakpointCurve* c = curve();
     if (c == nullptr || drag_ == Drag::None) return;
+    EditGuard::ReadScope scope(model()->engine().editGuard());
     const int n = std::clamp(c->segmentCount, 0, kMaxCurveSegments);
     if (drag_ == Drag::Point) {
         if (dragIndex_ > n) return;
-        const float v = static_cast<float>(valueAt(e.pos.y));
+        const double v = valueAt(e.pos.y);
         if (dragIndex_ == 0) {
-            c->startValue = v;
+            put(c->startValue, v);
         } else {
-            c->lengths[dragIndex_ - 1] = static_cast<float>(std::max(0.0, timeAt(e.pos.x) - pointTime(dragIndex_ - 1)));
-            c->endValues[dragIndex_ - 1] = v;
+            put(c->lengths[dragIndex_ - 1], std::max(0.0, timeAt(e.pos.x) - pointTime(dragIndex_ - 1)));
+            put(c->endValues[dragIndex_ - 1], v);
         }
         edited();
         return;
@@ -303,7 +324,7 @@ void EnvelopeControl::mouseDrag(const MouseEvent& e) {
     if (dy == 0) return;
     const bool rising = pointValue(dragIndex_ + 1) >= pointValue(dragIndex_);
     const double change = dy * kShapePerPixel * (rising ? 1.0 : -1.0);
-    c->shapes[dragIndex_] = static_cast<float>(std::clamp(c->shapes[dragIndex_] + change, 0.001, 0.999));
+    put(c->shapes[dragIndex_], std::clamp(c->shapes[dragIndex_] + change, 0.001, 0.999));
     edited();
 }
 

@@ -163,7 +163,7 @@ void ModNumber::mouseUp(const MouseEvent& e) {
     model()->endEdit(mode_ == kAmount ? amountIndex(slot_) : valueIndex());
     mode_ = kIdle;
     slot_ = -1;
-    modeButton_ = MouseButton::None;
+    modeButton_ = MouseButton::NoButton;
     setPressed(false);
 }
 

@@ -101,7 +101,7 @@ private:
 
     int mode_ = kIdle;
     int slot_ = -1;  // the slot being edited in mode 4, or whose menu is open
-    ui::MouseButton modeButton_ = ui::MouseButton::None;
+    ui::MouseButton modeButton_ = ui::MouseButton::NoButton;
     ui::Point pressWindow_{};
 };
 

@@ -11,6 +11,7 @@
 #include "engine/seq/step_shapes.h"
 #include "engine/synth_engine.h"
 #include "params/parameter_index.h"
+#include "params/relaxed_field.h"
 
 namespace quenvale::editor {
 
@@ -63,7 +64,10 @@ int StepSeqControl::rightPick(int x) const noexcept {
 void StepSeqControl::setShape(int step, int shape) {
     StepSeqBlock* b = block();
     if (b == nullptr || step < 0 || step >= kMaxSteps || shape < 0 || shape >= kStepShapeCount) return;
-    b->steps[step].shape = shape;
+    {
+        EditGuard::ReadScope scope(model()->engine().editGuard());
+        storeRelaxed(b->steps[step].shape, static_cast<int32_t>(shape));
+    }
     invalidate();
     if (sink_ != nullptr) sink_->stepsEdited(sequencer_);
 }
@@ -97,7 +101,11 @@ void StepSeqControl::mouseDrag(const MouseEvent& e) {
     lastY_ = e.pos.y;
     if (dy == 0) return;
     const float v = std::clamp(static_cast<float>(b->steps[picked_].start + dy * kValuePerPixel), 0.0f, 1.0f);
-    setStepStart(*b, picked_, v);
+    {
+        // Program and bank loads on another user-interface thread wait; the audio keeps sounding.
+        EditGuard::ReadScope scope(model()->engine().editGuard());
+        setStepStart(*b, picked_, v);
+    }
     invalidate();
     if (sink_ != nullptr) sink_->stepsEdited(sequencer_);
 }
