@@ -247,6 +247,7 @@ void EnvelopeControl::command(int point, int segment, int32_t id) {
 bool EnvelopeControl::mouseDown(const MouseEvent& e) {
     BreakpointCurve* c = curve();
     if (c == nullptr) return false;
+    EditGuard::ReadScope scope(model()->engine().editGuard());
     const int point = pointAt(e.pos);
     const int segment = point < 0 ? segmentAt(e.pos.x) : -1;
     if (e.button == MouseButton::Left && e.clickCount == 2) {
@@ -352,6 +353,8 @@ void EnvelopeControl::paint(cairo_t* cr) {
                theme::kTextDim, draw::Align::Left, theme::kSmallFontSize);
     const BreakpointCurve* c = curve();
     if (c == nullptr) return;
+    // A program load on the host's thread does not rewrite the curve while it is drawn.
+    EditGuard::ReadScope scope(model()->engine().editGuard());
     const Rect p = plot();
     const int n = std::clamp(c->segmentCount, 0, kMaxCurveSegments);
 

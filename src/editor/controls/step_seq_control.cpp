@@ -120,6 +120,8 @@ void StepSeqControl::paint(cairo_t* cr) {
     draw::fillRect(cr, all, theme::kFieldBackground);
     const StepSeqBlock* b = block();
     if (b == nullptr) return;
+    // A program load on the host's thread does not rewrite the steps while they are drawn.
+    EditGuard::ReadScope scope(model()->engine().editGuard());
     const Rect p = plot();
     const int n = stepCount();
     const double column = static_cast<double>(all.w) / n;

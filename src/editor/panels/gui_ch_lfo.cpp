@@ -7,6 +7,7 @@
 #include "editor/controls/wavetable_display.h"
 #include "engine/synth_engine.h"
 #include "params/parameter_index.h"
+#include "params/relaxed_field.h"
 
 namespace quenvale::editor {
 
@@ -45,8 +46,8 @@ void GuiChLfo::bindInstance(int lfo) {
 
 void GuiChLfo::timerTick() {
     const LfoGroup& group = context_.model.engine().channel().chLfoState;
-    meter_->setValue(group.output[instance_]);
-    wave_->setPosition(group.lfoPhase[instance_] / 128.0);
+    meter_->setValue(loadRelaxed(group.output[instance_]));
+    wave_->setPosition(loadRelaxed(group.lfoPhase[instance_]) / 128.0);
 }
 
 }  // namespace quenvale::editor

@@ -5,6 +5,7 @@
 #include "editor/controls/mod_number.h"
 #include "engine/synth_engine.h"
 #include "params/parameter_index.h"
+#include "params/relaxed_field.h"
 
 namespace quenvale::editor {
 
@@ -27,9 +28,10 @@ void GuiEnv::bindInstance(int envelope) {
     editor_->setEnvelope(context_.model, envelope);
 }
 
+// The audio thread writes the voice's outputs; the meter reads them without a lock.
 void GuiEnv::timerTick() {
     const Voice* voice = context_.model.engine().monitoredVoice();
-    meter_->setValue(voice != nullptr ? voice->env[instance_].output : 0.0f);
+    meter_->setValue(voice != nullptr ? loadRelaxed(voice->env[instance_].output) : 0.0f);
 }
 
 void GuiEnv::envelopeEdited(int) {

@@ -7,6 +7,7 @@
 #include "editor/controls/wavetable_display.h"
 #include "engine/synth_engine.h"
 #include "params/parameter_index.h"
+#include "params/relaxed_field.h"
 
 namespace quenvale::editor {
 
@@ -56,8 +57,8 @@ void GuiLfo::timerTick() {
     }
     const LfoGroup& group = voice->lfo[instance_ / kLfoGroupSize];
     const int lane = instance_ % kLfoGroupSize;
-    meter_->setValue(group.output[lane]);
-    wave_->setPosition(group.lfoPhase[lane] / 128.0);
+    meter_->setValue(loadRelaxed(group.output[lane]));
+    wave_->setPosition(loadRelaxed(group.lfoPhase[lane]) / 128.0);
 }
 
 }  // namespace quenvale::editor

@@ -6,6 +6,7 @@
 #include "editor/controls/mod_number.h"
 #include "engine/synth_engine.h"
 #include "params/parameter_index.h"
+#include "params/relaxed_field.h"
 
 namespace quenvale::editor {
 
@@ -37,7 +38,7 @@ void GuiStepSeq::bindInstance(int sequencer) {
 
 void GuiStepSeq::timerTick() {
     const Voice* voice = context_.model.engine().monitoredVoice();
-    meter_->setValue(voice != nullptr ? voice->stepSeq[instance_].output : 0.0f);
+    meter_->setValue(voice != nullptr ? loadRelaxed(voice->stepSeq[instance_].output) : 0.0f);
 }
 
 void GuiStepSeq::stepsEdited(int) {
