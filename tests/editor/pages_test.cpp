@@ -9,6 +9,8 @@
 #include "editor/controls/button.h"
 #include "editor/controls/edit_number.h"
 #include "editor/controls/enum_field.h"
+#include "editor/controls/mod_meter.h"
+#include "editor/controls/wavetable_display.h"
 #include "editor/controls/envelope_control.h"
 #include "editor/controls/mod_number.h"
 #include "editor/controls/step_seq_control.h"
@@ -300,6 +302,49 @@ TEST(EditorPages, HostAutomationFromAnotherThreadReachesTheControlsWithinTwoTick
     EXPECT_EQ(out->source(1), 148);
     EXPECT_FLOAT_EQ(lfo.number(0).amount(0), -0.125f);  // a hidden page's control is current too
     EXPECT_TRUE(ed.host.reports.empty());               // nothing was echoed back to the host
+}
+
+TEST(EditorPages, MetersFollowTheMonitoredVoice) {
+    HeadlessEditor ed;
+    GuiCatMod& mod = modulators(ed);
+    ed.engine.setSampleRate(44100.0f);
+    ed.engine.setParameterValue(0, 107, makeIntValue(1));  // Lfo1 "Sine" at the default 5 Hz
+    std::vector<float> left(512), right(512);
+    auto render = [&](int blocks) {
+        for (int i = 0; i < blocks; ++i) ed.engine.render(left.data(), right.data(), 512);
+    };
+    const MidiEntry on{0x90, 60, 100, 0};
+    ed.engine.processMidi(&on, 1);
+    render(20);  // 0.23 s: the 10 ms attack is over, envelope 1 holds at 1
+
+    ed.click(mod.instanceButton(ModFamily::Env, 0));
+    ed.tick();
+    auto& env = static_cast<GuiEnv&>(mod.instancePage(ModFamily::Env));
+    EXPECT_NEAR(env.meter().value(), 1.0f, 1e-4);
+    EXPECT_EQ(env.meter().barPixels(), env.meter().bounds().h - 2);
+
+    ed.click(mod.instanceButton(ModFamily::Lfo, 0));
+    auto* wave = dynamic_cast<WavetableDisplay*>(ed.find("Waveform", "wave"));
+    auto* meter = dynamic_cast<ModMeter*>(ed.find("Output", "meter"));
+    ASSERT_TRUE(wave && meter);
+    EXPECT_EQ(wave->type(), 1);
+    // Over a second of ticks the sine meter swings both ways.
+    float lowest = 1.0f, highest = -1.0f;
+    for (int i = 0; i < 50; ++i) {
+        render(2);
+        ed.tick();
+        lowest = std::min(lowest, meter->value());
+        highest = std::max(highest, meter->value());
+    }
+    EXPECT_LT(lowest, -0.9f);
+    EXPECT_GT(highest, 0.9f);
+
+    // The voice ends after its 1 s release: the meters fall to 0.
+    const MidiEntry off{0x80, 60, 0, 0};
+    ed.engine.processMidi(&off, 1);
+    render(120);
+    ed.tick();
+    EXPECT_EQ(meter->value(), 0.0f);
 }
 
 }  // namespace
