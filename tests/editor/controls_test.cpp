@@ -13,8 +13,8 @@
 #include "editor/panels/gui_cat_mod.h"
 #include "editor/panels/gui_lfo.h"
 #include "editor/ui/draw.h"
-#include "params/mod_sources.h"
 #include "editor_test_support.h"
+#include "params/mod_sources.h"
 #include "params/parameter_index.h"
 
 namespace quenvale::editor {
@@ -62,26 +62,27 @@ std::vector<int> menuPath(const std::vector<MenuItem>& items, const std::vector<
 TEST(EditorModNumber, DragModesChangeByTheirFactorsWithAMinimumStepAndPutThePointerBack) {
     struct Case {
         const char* label;
-        int32_t value;      // the value's index; the slot's amount index when slot ≥ 0
+        int32_t value;  // the value's index; the slot's amount index when slot ≥ 0
         MouseButton button;
-        int slot;           // −1 value area
+        int slot;  // −1 value area
         int dx;
         double change;
     };
     const Case cases[] = {
-        {"Out", kGenOut, MouseButton::Left, -1, 1, 0.01},       // coarse: 1 % of 0 … 1 per pixel
+        {"Out", kGenOut, MouseButton::Left, -1, 1, 0.01},  // coarse: 1 % of 0 … 1 per pixel
         {"Out", kGenOut, MouseButton::Left, -1, -3, -0.03},
-        {"Out", kGenOut, MouseButton::Right, -1, 1, 0.001},     // fine 0.0001, raised to the minimum step
+        {"Out", kGenOut, MouseButton::Right, -1, 1, 0.001},  // fine 0.0001, raised to the minimum step
         {"Out", kGenOut, MouseButton::Right, -1, -1, -0.001},
         {"Out", kGenOut, MouseButton::Right, -1, 20, 0.002},
-        {"Out", kGenOut, MouseButton::Left, 0, 1, 0.001},       // amount of slot 1: 0.1 % of the range
+        {"Out", kGenOut, MouseButton::Left, 0, 1, 0.001},  // amount of slot 1: 0.1 % of the range
         {"Out", kGenOut, MouseButton::Left, 1, -2, -0.002},
         {"Offset", kGenOffset, MouseButton::Left, -1, 1, 2.0},  // range 200
         {"Offset", kGenOffset, MouseButton::Right, -1, 1, 0.02},
         {"Offset", kGenOffset, MouseButton::Left, 1, 1, 0.2},
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(std::string(c.label) + " dx " + std::to_string(c.dx) + " slot " + std::to_string(c.slot));
+        SCOPED_TRACE(std::string(c.label) + " dx " + std::to_string(c.dx) + " slot " +
+                     std::to_string(c.slot));
         HeadlessEditor ed;
         ModNumber& n = modNumber(ed, c.label);
         const int32_t index = c.slot < 0 ? c.value : c.value + (c.slot == 0 ? kSlotAmount1 : kSlotAmount2);
@@ -89,8 +90,9 @@ TEST(EditorModNumber, DragModesChangeByTheirFactorsWithAMinimumStepAndPutThePoin
         const Point press = c.slot < 0 ? valuePoint(n) : slotPoint(n, c.slot);
         ed.root().pointerMove(press, 0);
         ed.root().pointerPress(press, c.button, 0, ed.nextTime());
-        EXPECT_EQ(n.mode(), c.slot >= 0 ? ModNumber::kAmount : c.button == MouseButton::Left ? ModNumber::kCoarse
-                                                                                            : ModNumber::kFine);
+        EXPECT_EQ(n.mode(), c.slot >= 0                     ? ModNumber::kAmount
+                            : c.button == MouseButton::Left ? ModNumber::kCoarse
+                                                            : ModNumber::kFine);
         ed.root().pointerMove({press.x, press.y + 7}, 0);  // a vertical move changes nothing
         EXPECT_EQ(ed.model().number(index), before);
         ed.root().pointerMove({press.x + c.dx, press.y}, 0);
@@ -169,8 +171,8 @@ TEST(EditorModNumber, SourceMenuChoicesSetTheSlotsSourceParameter) {
         EXPECT_EQ(n.menuChoice(c.slot), c.source - 1);
         EXPECT_EQ(ed.host.reports.back(), sourceIndex);
         if (c.shortName != nullptr) {
-            const ModSourceInfo& info = n.channelNumbering() ? channelSourceTable()[c.source - 1]
-                                                             : voiceSourceTable()[c.source - 1];
+            const ModSourceInfo& info =
+                n.channelNumbering() ? channelSourceTable()[c.source - 1] : voiceSourceTable()[c.source - 1];
             EXPECT_STREQ(info.shortName, c.shortName);
         }
     }
@@ -187,7 +189,8 @@ TEST(EditorModNumber, StepSequencerOutSlotsOfferTheWholeVoiceNumbering) {
     ed.clickAt(slotPoint(out, 0), MouseButton::Right);
     auto* menu = dynamic_cast<PopupMenu*>(ed.root().topOverlay());
     ASSERT_NE(menu, nullptr);
-    const ui::Rect item = menu->itemRect(menuPath(sourceMenuItems(false, 0), {"Voice StepSeqs", "Voice StepSeq 2"}));
+    const ui::Rect item =
+        menu->itemRect(menuPath(sourceMenuItems(false, 0), {"Voice StepSeqs", "Voice StepSeq 2"}));
     ASSERT_FALSE(item.empty());
     ed.clickAt({item.x + item.w / 2, item.y + item.h / 2});
     EXPECT_EQ(ed.model().integer(103), 155);
@@ -195,9 +198,9 @@ TEST(EditorModNumber, StepSequencerOutSlotsOfferTheWholeVoiceNumbering) {
 
 TEST(EditorModNumber, SlotsShowTheirSourcesColour) {
     HeadlessEditor ed;
-    ed.engine.setParameterValue(0, kGenRatio + kSlotSource1, makeIntValue(1));      // E1
+    ed.engine.setParameterValue(0, kGenRatio + kSlotSource1, makeIntValue(1));  // E1
     ed.engine.setParameterValue(0, kGenRatio + kSlotAmount1, makeFloatValue(0.5f));
-    ed.engine.setParameterValue(0, kGenRatio + kSlotSource2, makeIntValue(150));    // M3
+    ed.engine.setParameterValue(0, kGenRatio + kSlotSource2, makeIntValue(150));  // M3
     ed.tick();
     ModNumber& ratio = modNumber(ed, "Ratio");
     cairo_surface_t* image = ed.paint();
@@ -212,7 +215,8 @@ TEST(EditorModNumber, SlotsShowTheirSourcesColour) {
     // Near the slot's top left corner, clear of the short name and the amount bar. The table keeps
     // 0x00BBGGRR: E1 0x7E61C5 is red C5, green 61, blue 7E.
     const ui::Rect r = ratio.windowRect();
-    EXPECT_EQ(pixel({r.right() - 2 * ui::theme::kSlotWidth + 2, r.y + ModNumber::kLabelHeight + 2}), 0xC5617Eu);
+    EXPECT_EQ(pixel({r.right() - 2 * ui::theme::kSlotWidth + 2, r.y + ModNumber::kLabelHeight + 2}),
+              0xC5617Eu);
     EXPECT_EQ(pixel({r.right() - ui::theme::kSlotWidth + 2, r.y + ModNumber::kLabelHeight + 2}), 0x61C57Eu);
     cairo_surface_destroy(image);
 }
@@ -262,11 +266,11 @@ TEST(EditorEditNumber, DigitDragsStepByTheDigitsExponentAndTypingStores) {
         float expected;
     };
     const Case cases[] = {
-        {"Attack", kParamCompressorAttack, 1.0f, 0, 2, 3.0f},      // "1.00": the units digit, e = 2
-        {"Attack", kParamCompressorAttack, 1.0f, 3, 5, 1.05f},     // the last digit, e = 0
-        {"Attack", kParamCompressorAttack, 1.0f, 1, -1, 0.9f},     // the point means the digit after it
-        {"Threshold", kParamCompressorThresh, 0.5f, 2, 1, 0.6f},   // "0.500": tenths, e = 2
-        {"Release", kParamCompressorRelease, 300.0f, 0, 3, 303.0f}, // no decimals: dy whatever the digit
+        {"Attack", kParamCompressorAttack, 1.0f, 0, 2, 3.0f},        // "1.00": the units digit, e = 2
+        {"Attack", kParamCompressorAttack, 1.0f, 3, 5, 1.05f},       // the last digit, e = 0
+        {"Attack", kParamCompressorAttack, 1.0f, 1, -1, 0.9f},       // the point means the digit after it
+        {"Threshold", kParamCompressorThresh, 0.5f, 2, 1, 0.6f},     // "0.500": tenths, e = 2
+        {"Release", kParamCompressorRelease, 300.0f, 0, 3, 303.0f},  // no decimals: dy whatever the digit
         {"Release", kParamCompressorRelease, 300.0f, 0, 400, 600.0f},
     };
     for (const Case& c : cases) {
@@ -286,7 +290,8 @@ TEST(EditorEditNumber, DigitDragsStepByTheDigitsExponentAndTypingStores) {
         cairo_destroy(cr);
         cairo_surface_destroy(surface);
         const ui::Rect r = field->windowRect();
-        const Point press{r.x + CEditNumber::kTextInset + static_cast<int>((left + right) / 2), r.bottom() - 6};
+        const Point press{r.x + CEditNumber::kTextInset + static_cast<int>((left + right) / 2),
+                          r.bottom() - 6};
         ed.root().pointerPress(press, MouseButton::Left, 0, ed.nextTime());
         EXPECT_TRUE(ed.root().recordingServices().pointerHidden);
         ed.root().pointerMove({press.x, press.y - c.dy}, 0);

@@ -9,11 +9,11 @@
 #include "editor/controls/button.h"
 #include "editor/controls/edit_number.h"
 #include "editor/controls/enum_field.h"
-#include "editor/controls/mod_meter.h"
-#include "editor/controls/wavetable_display.h"
 #include "editor/controls/envelope_control.h"
+#include "editor/controls/mod_meter.h"
 #include "editor/controls/mod_number.h"
 #include "editor/controls/step_seq_control.h"
+#include "editor/controls/wavetable_display.h"
 #include "editor/overlays/popup_menu.h"
 #include "editor/panels/gui_cat_fx.h"
 #include "editor/panels/gui_cat_mod.h"
@@ -97,8 +97,10 @@ TEST(EditorPages, ViewsReachEveryInstancePage) {
         const char* name;
         ModFamily family;
         int instance;
-    } cases[] = {{0, "Env1", ModFamily::Env, 0},     {6, "StepSeq1", ModFamily::StepSeq, 0},
-                 {12, "Lfo3", ModFamily::Lfo, 2},     {17, "Lfo8", ModFamily::Lfo, 7},
+    } cases[] = {{0, "Env1", ModFamily::Env, 0},
+                 {6, "StepSeq1", ModFamily::StepSeq, 0},
+                 {12, "Lfo3", ModFamily::Lfo, 2},
+                 {17, "Lfo8", ModFamily::Lfo, 7},
                  {21, "ChLfo4", ModFamily::ChLfo, 3}};
     for (const auto& c : cases) {
         EXPECT_EQ(mod.viewName(c.view), c.name);
@@ -122,9 +124,9 @@ TEST(EditorPages, StepPicksFollowTheFormulasAndEditsReachTheSequencer) {
         int left;
         int right;
     } cases[] = {
-        {3, 0.0, 0, 0},    {3, 0.12, 0, 0},  {3, 0.13, 1, 0},  {3, 0.26, 1, 1},
-        {3, 0.62, 2, 2},   {3, 0.63, 3, 2},  {3, 0.88, 0, 3},  // the last half column: step 0
-        {3, 0.999, 0, 3},  {0, 0.4, 0, 0},   {0, 0.6, 0, 0},   {4, 0.07, 1, 0},  // 8 steps
+        {3, 0.0, 0, 0},   {3, 0.12, 0, 0}, {3, 0.13, 1, 0}, {3, 0.26, 1, 1},
+        {3, 0.62, 2, 2},  {3, 0.63, 3, 2}, {3, 0.88, 0, 3},                   // the last half column: step 0
+        {3, 0.999, 0, 3}, {0, 0.4, 0, 0},  {0, 0.6, 0, 0},  {4, 0.07, 1, 0},  // 8 steps
     };
     for (const auto& c : cases) {
         ed.engine.setParameterValue(0, 80 + 7, makeIntValue(c.length));
@@ -286,10 +288,10 @@ TEST(EditorPages, HostAutomationFromAnotherThreadReachesTheControlsWithinTwoTick
     auto* out = dynamic_cast<ModNumber*>(ed.find("Out", "modnumber"));
     ASSERT_TRUE(release && pwm && out);
     std::thread host([&] {
-        ed.engine.setParameterNormalized(0, kParamCompressorRelease, 0.5f);  // 350 ms
-        ed.engine.setParameterNormalized(0, 28, 1.0f);                        // PWM Mode "Mul"
-        ed.engine.setParameterNormalized(0, 18, 0.25f);                       // Gen1 Out
-        ed.engine.setParameterValue(0, 18 + kSlotSource2, makeIntValue(148));  // M1
+        ed.engine.setParameterNormalized(0, kParamCompressorRelease, 0.5f);           // 350 ms
+        ed.engine.setParameterNormalized(0, 28, 1.0f);                                // PWM Mode "Mul"
+        ed.engine.setParameterNormalized(0, 18, 0.25f);                               // Gen1 Out
+        ed.engine.setParameterValue(0, 18 + kSlotSource2, makeIntValue(148));         // M1
         ed.engine.setParameterValue(0, 197 + kSlotAmount1, makeFloatValue(-0.125f));  // Lfo5 Ratio amount 1
     });
     host.join();

@@ -23,7 +23,8 @@ std::vector<double> characterEdges(const std::string& text) {
     cairo_t* cr = cairo_create(surface);
     draw::setFont(cr, theme::kFontSize, false, true);
     std::vector<double> edges{0.0};
-    for (size_t i = 1; i <= text.size(); ++i) edges.push_back(draw::textWidth(cr, std::string_view(text).substr(0, i)));
+    for (size_t i = 1; i <= text.size(); ++i)
+        edges.push_back(draw::textWidth(cr, std::string_view(text).substr(0, i)));
     cairo_destroy(cr);
     cairo_surface_destroy(surface);
     return edges;
@@ -177,7 +178,8 @@ bool CEditNumber::keyDown(const KeyEvent& key) {
             return true;
         case Key::Character:
             if (key.text.size() == 1 && typed_.size() < 24 &&
-                (std::isdigit(static_cast<unsigned char>(key.text[0])) || key.text[0] == '.' || key.text[0] == '-')) {
+                (std::isdigit(static_cast<unsigned char>(key.text[0])) || key.text[0] == '.' ||
+                 key.text[0] == '-')) {
                 typed_ += key.text;
                 invalidate();
             }
@@ -193,10 +195,14 @@ void CEditNumber::focusLost() {
 
 void CEditNumber::paint(cairo_t* cr) {
     const Rect all = localBounds();
-    draw::text(cr, {0, 0, all.w, kLabelHeight}, label(), theme::kTextDim, draw::Align::Left, theme::kSmallFontSize);
+    draw::text(cr, {0, 0, all.w, kLabelHeight}, label(), theme::kTextDim, draw::Align::Left,
+               theme::kSmallFontSize);
     const Rect field = fieldRect();
     draw::fillRect(cr, field, theme::kFieldBackground);
-    draw::strokeRect(cr, field, typing_ ? theme::kFocus : hovered() || pressed() ? theme::kAccent : theme::kControlBorder);
+    draw::strokeRect(cr, field,
+                     typing_                  ? theme::kFocus
+                     : hovered() || pressed() ? theme::kAccent
+                                              : theme::kControlBorder);
     const std::string& shown = typing_ ? typed_ : text_;
     cairo_save(cr);
     cairo_rectangle(cr, field.x, field.y, field.w, field.h);

@@ -50,8 +50,9 @@ bool EnumField::mouseDown(const MouseEvent& e) {
     RootView* r = root();
     if (r == nullptr) return false;
     const Rect at = fieldRect().translated(windowOrigin());
-    openPopupMenu(*r, valueMenuItems(parameter(), value_), {at.x, at.bottom()}, [this](int32_t id) { choose(id); }, {},
-                  at.w);
+    openPopupMenu(
+        *r, valueMenuItems(parameter(), value_), {at.x, at.bottom()}, [this](int32_t id) { choose(id); }, {},
+        at.w);
     return true;
 }
 
@@ -64,10 +65,12 @@ bool EnumField::mouseWheel(const MouseEvent& e) {
 
 void EnumField::paint(cairo_t* cr) {
     const Rect all = localBounds();
-    draw::text(cr, {0, 0, all.w, kLabelHeight}, label(), theme::kTextDim, draw::Align::Left, theme::kSmallFontSize);
+    draw::text(cr, {0, 0, all.w, kLabelHeight}, label(), theme::kTextDim, draw::Align::Left,
+               theme::kSmallFontSize);
     const Rect field = fieldRect();
     draw::face(cr, field, hovered(), pressed(), enabled());
-    draw::text(cr, {field.x + 4, field.y, field.w - 18, field.h}, text_, enabled() ? theme::kText : theme::kTextDisabled);
+    draw::text(cr, {field.x + 4, field.y, field.w - 18, field.h}, text_,
+               enabled() ? theme::kText : theme::kTextDisabled);
     draw::text(cr, {field.right() - 14, field.y, 12, field.h}, "\u25BE", theme::kTextDim);
 }
 

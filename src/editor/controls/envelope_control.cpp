@@ -26,7 +26,8 @@ struct ShapePreset {
     float shape;
 };
 constexpr ShapePreset kShapePresets[EnvelopeControl::kShapePresetCount] = {
-    {"Straight", 0.5f}, {"Slow Start", 0.3f}, {"Fast Start", 0.7f}, {"Very Slow Start", 0.1f}, {"Very Fast Start", 0.9f},
+    {"Straight", 0.5f},        {"Slow Start", 0.3f},      {"Fast Start", 0.7f},
+    {"Very Slow Start", 0.1f}, {"Very Fast Start", 0.9f},
 };
 
 // The curve's value after share u (0 … 1) of a segment from y0 to y1 with a shape, as the envelope
@@ -284,10 +285,14 @@ bool EnvelopeControl::mouseDown(const MouseEvent& e) {
                 items.push_back(remove);
                 items.push_back(MenuItem::line());
             }
-            if (point < n) items.push_back(MenuItem::command("Loop Start Here", kLoopStartHere, c->loopStart == point && c->loopStart != c->loopEnd));
+            if (point < n)
+                items.push_back(MenuItem::command("Loop Start Here", kLoopStartHere,
+                                                  c->loopStart == point && c->loopStart != c->loopEnd));
             if (point >= 1) {
-                items.push_back(MenuItem::command("Loop End Here", kLoopEndHere, c->loopEnd == point - 1 && c->loopStart != c->loopEnd));
-                items.push_back(MenuItem::command("Sustain Here", kSustainHere, c->loopStart == point - 1 && c->loopEnd == point - 1));
+                items.push_back(MenuItem::command("Loop End Here", kLoopEndHere,
+                                                  c->loopEnd == point - 1 && c->loopStart != c->loopEnd));
+                items.push_back(MenuItem::command("Sustain Here", kSustainHere,
+                                                  c->loopStart == point - 1 && c->loopEnd == point - 1));
             }
             items.push_back(MenuItem::command("No Loop", kNoLoop, c->loopStart < 0 && c->loopEnd < 0));
         } else {
@@ -349,7 +354,8 @@ void EnvelopeControl::paint(cairo_t* cr) {
     const Rect all = localBounds();
     draw::fillRect(cr, all, theme::kFieldBackground);
     draw::text(cr, {kMargin, all.h - kHintHeight - 2, all.w - 2 * kMargin, kHintHeight},
-               "Drag points and segments \u00B7 double-click adds or removes a point \u00B7 right-click: loop, shape",
+               "Drag points and segments \u00B7 double-click adds or removes a point \u00B7 right-click: "
+               "loop, shape",
                theme::kTextDim, draw::Align::Left, theme::kSmallFontSize);
     const BreakpointCurve* c = curve();
     if (c == nullptr) return;
@@ -383,7 +389,8 @@ void EnvelopeControl::paint(cairo_t* cr) {
         cairo_line_to(cr, x, p.bottom());
         cairo_stroke(cr);
         cairo_set_dash(cr, nullptr, 0, 0);
-        draw::text(cr, {static_cast<int>(x) + 2, p.y, 60, 12}, text, colour, draw::Align::Left, theme::kSmallFontSize, true);
+        draw::text(cr, {static_cast<int>(x) + 2, p.y, 60, 12}, text, colour, draw::Align::Left,
+                   theme::kSmallFontSize, true);
     };
     if (c->loopStart >= 0 && c->loopStart < n && c->loopStart == c->loopEnd) {
         marker(c->loopStart + 1, "Sustain", theme::kMeterMid);

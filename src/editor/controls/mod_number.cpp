@@ -96,7 +96,8 @@ int ModNumber::hitTest(Point local) const noexcept {
 }
 
 bool ModNumber::mouseDown(const MouseEvent& e) {
-    if (!bound() || mode_ != kIdle) return mode_ != kIdle;
+    if (!bound()) return false;
+    if (mode_ != kIdle) return true;  // another button during a drag
     const int hit = hasSlots() ? hitTest(e.pos) : -1;
     if (e.clickCount == 2 && e.button == MouseButton::Left) {
         if (hit < 0) {
@@ -140,7 +141,8 @@ void ModNumber::mouseDrag(const MouseEvent& e) {
         double change = (static_cast<double>(maximum_) - minimum_) * dx * factor;
         if (std::fabs(change) < kMinimumStep) change = dx > 0 ? kMinimumStep : -kMinimumStep;
         if (mode_ == kAmount) {
-            const float a = std::clamp(static_cast<float>(amount_[slot_] + change), -amountBound_, amountBound_);
+            const float a =
+                std::clamp(static_cast<float>(amount_[slot_] + change), -amountBound_, amountBound_);
             if (a != amount_[slot_]) {
                 amount_[slot_] = a;
                 model()->setNumber(amountIndex(slot_), a);
@@ -199,7 +201,8 @@ void ModNumber::setValue(float value) {
 
 void ModNumber::paint(cairo_t* cr) {
     const Rect all = localBounds();
-    draw::text(cr, {0, 0, all.w, kLabelHeight}, label(), theme::kTextDim, draw::Align::Left, theme::kSmallFontSize);
+    draw::text(cr, {0, 0, all.w, kLabelHeight}, label(), theme::kTextDim, draw::Align::Left,
+               theme::kSmallFontSize);
     const bool slots = showSlots_;
     const Rect field{0, kLabelHeight, all.w - (slots ? 2 * theme::kSlotWidth : 0), all.h - kLabelHeight};
     draw::fillRect(cr, field, theme::kFieldBackground);
@@ -237,8 +240,8 @@ void ModNumber::paint(cairo_t* cr) {
         const ModSourceInfo* info = sourceInfo(channel_, source_[s]);
         draw::fillRect(cr, r, info != nullptr ? theme::bgr(info->colour) : theme::kControlFace);
         if (info != nullptr) {
-            draw::text(cr, {r.x, r.y, r.w, r.h - 3}, info->shortName, theme::rgb(0x101214), draw::Align::Centre,
-                       theme::kSmallFontSize, true);
+            draw::text(cr, {r.x, r.y, r.w, r.h - 3}, info->shortName, theme::rgb(0x101214),
+                       draw::Align::Centre, theme::kSmallFontSize, true);
         }
         // The amount: a bar from the slot's middle, right for positive, left for negative.
         if (amount_[s] != 0.0f && amountBound_ > 0.0f) {

@@ -36,8 +36,11 @@ StepSeqBlock* StepSeqControl::block() const noexcept {
 }
 
 int StepSeqControl::stepCount() const noexcept {
-    const StepSeqBlock* b = block();
-    return b != nullptr ? std::clamp(b->stepCount, 1, kMaxSteps) : 1;
+    // From the "Length" parameter, which answers an edit at once even while the audio thread has
+    // not yet taken it into the sequencer.
+    if (!bound()) return 1;
+    const int32_t length = model()->integer(parameter());
+    return kStepCounts[length >= 0 && length < 9 ? length : 3];
 }
 
 Rect StepSeqControl::plot() const noexcept {
@@ -88,7 +91,8 @@ bool StepSeqControl::mouseDown(const MouseEvent& e) {
         std::vector<MenuItem> items;
         for (int s = 0; s < kStepShapeCount; ++s)
             items.push_back(MenuItem::command(kStepShapeNames[s], s, s == b->steps[step].shape));
-        openPopupMenu(*r, std::move(items), e.windowPos, [this, step](int32_t shape) { setShape(step, shape); });
+        openPopupMenu(*r, std::move(items), e.windowPos,
+                      [this, step](int32_t shape) { setShape(step, shape); });
         return true;
     }
     return false;

@@ -40,7 +40,8 @@ GuiCatMix::GuiCatMix(EditorContext& context, Rect bounds) : Panel(bounds) {
     compressor_->bind(context.model, {kParamCompressorMode});
     const int quarter = (bounds.w - 3 * 4) / 4;
     for (int i = 0; i < 4; ++i) {
-        numbers_[i] = &add<CEditNumber>(Rect{i * (quarter + 4), kRowHeight, quarter, kRowHeight}, kNumbers[i].decimals);
+        numbers_[i] =
+            &add<CEditNumber>(Rect{i * (quarter + 4), kRowHeight, quarter, kRowHeight}, kNumbers[i].decimals);
         numbers_[i]->setFixedLabel(kNumbers[i].label);
         numbers_[i]->setUnit(kNumbers[i].unit);
         numbers_[i]->bind(context.model, {kNumbers[i].index});

@@ -16,7 +16,9 @@ constexpr ChFxParamInfo kNotUsed{"Not used", 0.0f, 1.0f, ""};
 // Rows: None, Delay, Comb.
 constexpr ChFxParamInfo kParamTable[3][4] = {
     {kNotUsed, kNotUsed, kNotUsed, kNotUsed},
-    {{"Left Time", 0.0f, 1.0f, "s"}, {"Left Feedback", 0.0f, 1.0f, ""}, {"Right Time", 0.0f, 1.0f, "s"},
+    {{"Left Time", 0.0f, 1.0f, "s"},
+     {"Left Feedback", 0.0f, 1.0f, ""},
+     {"Right Time", 0.0f, 1.0f, "s"},
      {"Right Feedback", 0.0f, 1.0f, ""}},
     {{"1st Notch Freq", 10.0f, 5000.0f, "Hz"}, {"Feedback", 0.0f, 1.0f, ""}, kNotUsed, kNotUsed},
 };
@@ -35,7 +37,8 @@ GuiChFx::GuiChFx(EditorContext& context, Rect bounds, int slot) : InstancePage(c
     type_ = &add<EnumField>(Rect{0, 0, half, kRowHeight});
     for (int i = 0; i < 4; ++i) {
         const int row = 1 + i / 2, column = i % 2;
-        params_[i] = &add<ModNumber>(Rect{column * (half + kGap), row * (kRowHeight + kGap), half, kRowHeight});
+        params_[i] =
+            &add<ModNumber>(Rect{column * (half + kGap), row * (kRowHeight + kGap), half, kRowHeight});
     }
     dryWet_ = &add<ModNumber>(Rect{0, 3 * (kRowHeight + kGap), half, kRowHeight});
     // The labels follow the type, whether the user or the host changed it.

@@ -24,7 +24,8 @@ GuiChLfo::GuiChLfo(EditorContext& context, Rect bounds) : InstancePage(context, 
     type_ = &add<EnumField>(Rect{0, 0, kEnumWidth, kRowHeight});
     sync_ = &add<EnumField>(Rect{kEnumWidth + kGap, 0, kEnumWidth, kRowHeight});
     for (int m = 0; m < 2; ++m) {
-        numbers_[m] = &add<ModNumber>(Rect{2 * (kEnumWidth + kGap) + m * (kNumberWidth + kGap), 0, kNumberWidth, kRowHeight});
+        numbers_[m] = &add<ModNumber>(
+            Rect{2 * (kEnumWidth + kGap) + m * (kNumberWidth + kGap), 0, kNumberWidth, kRowHeight});
         numbers_[m]->setUnit(kUnits[m]);
     }
     wave_ = &add<WavetableDisplay>(Rect{0, kRowHeight + kGap, w, bounds.h - kRowHeight - kGap});
@@ -39,7 +40,8 @@ void GuiChLfo::bindInstance(int lfo) {
     sync_->bind(context_.model, {first + 1});
     for (int m = 0; m < 2; ++m) {
         const int32_t v = first + kNumberMembers[m];
-        numbers_[m]->bind(context_.model, {v, v + kSlotSource1, v + kSlotAmount1, v + kSlotSource2, v + kSlotAmount2});
+        numbers_[m]->bind(context_.model,
+                          {v, v + kSlotSource1, v + kSlotAmount1, v + kSlotSource2, v + kSlotAmount2});
     }
     wave_->bind(context_.model, {first});
 }

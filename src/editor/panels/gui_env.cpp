@@ -24,7 +24,8 @@ GuiEnv::GuiEnv(EditorContext& context, Rect bounds) : InstancePage(context, boun
 void GuiEnv::bindInstance(int envelope) {
     instance_ = envelope;
     const int32_t out = kEnvGroup.first + kEnvGroup.entries * envelope;
-    out_->bind(context_.model, {out, out + kSlotSource1, out + kSlotAmount1, out + kSlotSource2, out + kSlotAmount2});
+    out_->bind(context_.model,
+               {out, out + kSlotSource1, out + kSlotAmount1, out + kSlotSource2, out + kSlotAmount2});
     editor_->setEnvelope(context_.model, envelope);
 }
 

@@ -22,8 +22,8 @@ struct GenControl {
     const char* unit;
 };
 constexpr GenControl kControls[8] = {
-    {"Ratio", 0, false, "x"},       {"Offset", 5, false, "Hz"},     {"Out", 10, false, ""},
-    {"Phase", 15, false, "cyc"},    {"PWM Mode", 20, true, ""},     {"PWM Width", 21, false, ""},
+    {"Ratio", 0, false, "x"},        {"Offset", 5, false, "Hz"}, {"Out", 10, false, ""},
+    {"Phase", 15, false, "cyc"},     {"PWM Mode", 20, true, ""}, {"PWM Width", 21, false, ""},
     {"PWM Feedback", 26, false, ""}, {"Glide", -1, false, "s"},
 };
 
@@ -39,8 +39,8 @@ GuiGen::GuiGen(EditorContext& context, ui::Rect bounds) : Page(context, bounds, 
     const int w = (content.w - 3 * gap) / 4;
     for (int i = 0; i < 8; ++i) {
         const GenControl& c = kControls[i];
-        const ui::Rect r{content.x + (i % 4) * (w + gap), content.y + (i / 4) * instance_layout::kRowHeight, w,
-                         instance_layout::kRowHeight};
+        const ui::Rect r{content.x + (i % 4) * (w + gap), content.y + (i / 4) * instance_layout::kRowHeight,
+                         w, instance_layout::kRowHeight};
         if (c.isEnum) {
             auto& field = generator_->add<EnumField>(r);
             field.setFixedLabel(c.label);
@@ -58,7 +58,8 @@ GuiGen::GuiGen(EditorContext& context, ui::Rect bounds) : Page(context, bounds, 
         number.setFixedLabel(c.label);
         number.setUnit(c.unit);
         const int32_t v = kGenGroup.first + c.member;
-        number.bind(context.model, {v, v + kSlotSource1, v + kSlotAmount1, v + kSlotSource2, v + kSlotAmount2});
+        number.bind(context.model,
+                    {v, v + kSlotSource1, v + kSlotAmount1, v + kSlotSource2, v + kSlotAmount2});
     }
     mixArea_ = &mix_->add<GuiCatMix>(context, mix_->contentRect());
 }

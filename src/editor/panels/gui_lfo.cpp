@@ -42,7 +42,8 @@ void GuiLfo::bindInstance(int lfo) {
     sync_->bind(context_.model, {first + 1});
     for (int m = 0; m < 4; ++m) {
         const int32_t v = first + kNumberMembers[m];
-        numbers_[m]->bind(context_.model, {v, v + kSlotSource1, v + kSlotAmount1, v + kSlotSource2, v + kSlotAmount2});
+        numbers_[m]->bind(context_.model,
+                          {v, v + kSlotSource1, v + kSlotAmount1, v + kSlotSource2, v + kSlotAmount2});
     }
     // The waveform follows the type and the phase.
     wave_->bind(context_.model, {first, first + kNumberMembers[2]});

@@ -32,7 +32,8 @@ void GuiStepSeq::bindInstance(int sequencer) {
     sync_->bind(context_.model, {first});
     length_->bind(context_.model, {first + 1});
     const int32_t out = first + 2;
-    out_->bind(context_.model, {out, out + kSlotSource1, out + kSlotAmount1, out + kSlotSource2, out + kSlotAmount2});
+    out_->bind(context_.model,
+               {out, out + kSlotSource1, out + kSlotAmount1, out + kSlotSource2, out + kSlotAmount2});
     steps_->setSequencer(context_.model, sequencer);
 }
 
