@@ -3,6 +3,7 @@
 
 #include <thread>
 
+#include "engine/spectrum/generator.h"
 #include "engine/synth_engine.h"
 #include "params/parameter_catalogue.h"
 
@@ -53,6 +54,12 @@ std::string EditorModel::programName(int32_t program) const {
 
 const ParameterDescriptor& EditorModel::descriptor(int32_t index) noexcept {
     return quenvale::descriptor(index);
+}
+
+int32_t EditorModel::partialCountIndex() const {
+    // A chunk or bank load on the host's thread may replace the generator meanwhile.
+    EditGuard::ReadScope scope(engine_.editGuard());
+    return engine_.channel().generator->partialCountIndex();
 }
 
 void EditorModel::beginEdit(int32_t index) {

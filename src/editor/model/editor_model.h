@@ -58,6 +58,8 @@ public:
 
     // The stored name of a program (0 … 127).
     std::string programName(int32_t program) const;
+    // The generator's partial-count selection 0 … 3, read while no other thread restructures it.
+    int32_t partialCountIndex() const;
 
     // ---- notifications ----------------------------------------------------------------------------
     DirtySet& dirty() noexcept { return dirty_; }

@@ -14,7 +14,7 @@ namespace {
 
 class StandardFileDialogs final : public FileDialogs {
 public:
-    explicit StandardFileDialogs(ui::RootView& root) : root_(root) {}
+    StandardFileDialogs(ui::RootView& root, bool allowExternal) : root_(root), allowExternal_(allowExternal) {}
 
     void choose(const FileRequest& request, std::function<void(const std::string&)> done) override {
         if (busy()) {
@@ -22,7 +22,7 @@ public:
             return;
         }
         request_ = request;
-        const std::string program = DialogProcess::findProgram();
+        const std::string program = allowExternal_ ? DialogProcess::findProgram() : std::string();
         if (!program.empty() && process_.start(DialogProcess::arguments(program, request.save, request.title,
                                                                           request.extension, request.filterName))) {
             pending_ = std::move(done);
@@ -69,6 +69,7 @@ private:
     }
 
     ui::RootView& root_;
+    bool allowExternal_;
     DialogProcess process_;
     FileRequest request_;
     std::function<void(const std::string&)> pending_;
@@ -78,8 +79,8 @@ private:
 
 }  // namespace
 
-std::unique_ptr<FileDialogs> makeFileDialogs(ui::RootView& root) {
-    return std::make_unique<StandardFileDialogs>(root);
+std::unique_ptr<FileDialogs> makeFileDialogs(ui::RootView& root, bool allowExternal) {
+    return std::make_unique<StandardFileDialogs>(root, allowExternal);
 }
 
 }  // namespace quenvale::editor

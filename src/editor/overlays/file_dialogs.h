@@ -32,7 +32,8 @@ public:
     virtual bool busy() const = 0;
 };
 
-// An external dialog program (zenity, kdialog) when one is installed, the in-window chooser otherwise.
-std::unique_ptr<FileDialogs> makeFileDialogs(ui::RootView& root);
+// An external dialog program (zenity, kdialog) when one is installed and allowed, the in-window chooser
+// otherwise (always, for tests).
+std::unique_ptr<FileDialogs> makeFileDialogs(ui::RootView& root, bool allowExternal = true);
 
 }  // namespace quenvale::editor

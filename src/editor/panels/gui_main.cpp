@@ -16,7 +16,6 @@
 #include "editor/panels/gui_cat_mod.h"
 #include "editor/panels/gui_gen.h"
 #include "editor/panels/layout.h"
-#include "engine/spectrum/generator.h"
 #include "engine/synth_engine.h"
 #include "params/parameter_index.h"
 #include "persist/whole_file.h"
@@ -111,7 +110,7 @@ void GuiMain::refillProgramList() {
 }
 
 void GuiMain::updatePartialButtons() {
-    const int choice = context_.model.engine().channel().generator->partialCountIndex();
+    const int choice = context_.model.partialCountIndex();
     for (int i = 0; i < kPartialChoices; ++i) partials_[i]->setChecked(i == choice);
 }
 
@@ -147,9 +146,20 @@ void GuiMain::selectProgram(int program) {
     if (program < 0 || program >= kProgramCount) return;
     checkUnsaved([this, program] {
         context_.model.host().selectProgram(program);
-        refillProgramList();
-        updatePartialButtons();
+        programSelectedHere();
     });
+}
+
+void GuiMain::programSelectedHere() {
+    DirtySet& dirty = context_.model.dirty();
+    dirty.takeProgramChanged();
+    dirty.takeEdited();
+    dirty.takeAll();
+    dirty.drain([](int32_t) {});
+    setChanged(false);
+    refillProgramList();
+    updatePartialButtons();
+    refreshFromModel();
 }
 
 void GuiMain::store() {
@@ -168,9 +178,7 @@ void GuiMain::storeTo() {
         } else {
             host.storeProgram(context_.model.engine().currentProgram(0));
         }
-        setChanged(false);
-        refillProgramList();
-        updatePartialButtons();
+        programSelectedHere();
     }));
 }
 
@@ -221,11 +229,8 @@ void GuiMain::readBankFile(const std::string& path) {
         showMessage(context_.root, kBankLoadFailed, kLoadTitle, MessageIcon::Error);
         return;
     }
-    EditorHost& host = context_.model.host();
-    host.selectProgram(context_.model.engine().currentProgram(0));
-    setChanged(false);
-    refillProgramList();
-    updatePartialButtons();
+    context_.model.host().selectProgram(context_.model.engine().currentProgram(0));
+    programSelectedHere();
 }
 
 void GuiMain::setPartialCount(int choice) {

@@ -16,6 +16,7 @@
 #include <cairo.h>
 #include <fcntl.h>
 #include <poll.h>
+#include <pthread.h>
 #include <unistd.h>
 
 #include <atomic>
@@ -79,6 +80,7 @@ private:
     }
 
     void run() {
+        pthread_setname_np(pthread_self(), "quenvale-editor");
         if (!create()) {
             destroy();
             openResult_.set_value(false);
