@@ -85,8 +85,10 @@ std::string ResynthFlow::fileFilter() {
         if (sf_command(nullptr, SFC_GET_FORMAT_MAJOR, &info, sizeof info) == 0 && info.extension != nullptr)
             extensions.insert(info.extension);
     }
+    // The names files of those formats usually carry besides the one the library gives.
     if (extensions.count("aiff") != 0) extensions.insert("aif");
-    if (extensions.count("ogg") != 0) extensions.insert("opus");
+    if (extensions.count("oga") != 0) extensions.insert({"ogg", "opus"});
+    if (extensions.count("m1a") != 0) extensions.insert("mp3");
     std::string filter = "Sound Files (*.wav";
     for (const std::string& e : extensions)
         if (e != "wav") filter += " *." + e;
