@@ -3,7 +3,8 @@
 set -euo pipefail
 PACKAGES=(build-essential cmake ninja-build clang libclang-rt-14-dev
   libgtest-dev libgmock-dev libbenchmark-dev libsndfile1-dev libsamplerate0-dev
-  g++-mingw-w64-i686 binutils-mingw-w64-i686)
+  g++-mingw-w64-i686 binutils-mingw-w64-i686
+  libx11-dev libxtst-dev libcairo2-dev fonts-dejavu-core xvfb x11-utils)
 missing=()
 for p in "${PACKAGES[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

@@ -8,7 +8,8 @@
 
 namespace quenvale::editor {
 
-Editor::Editor(SynthEngine& engine, EditorHost& host) : model_(engine, host), files_(makeFileDialogs(root_)) {
+Editor::Editor(SynthEngine& engine, EditorHost& host, bool externalFileDialogs)
+    : model_(engine, host), files_(makeFileDialogs(root_, externalFileDialogs)) {
     // The editor's random generator starts from the millisecond clock.
     const auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(
         std::chrono::steady_clock::now().time_since_epoch());
@@ -46,6 +47,7 @@ void Editor::windowOpened(ui::PlatformServices& services) {
 
 void Editor::windowClosing() {
     // Overlays do not outlive the window: a pending question is answered by closing it.
+    files_->cancel();
     root_.closeAllOverlays();
     main_->setVisible(false);
     root_.setServices(nullptr);

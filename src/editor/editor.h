@@ -22,7 +22,8 @@ class GuiMain;
 
 class Editor final : public WindowClient {
 public:
-    Editor(SynthEngine& engine, EditorHost& host);
+    // externalFileDialogs: false keeps file choosing inside the window (tests, screenshots).
+    Editor(SynthEngine& engine, EditorHost& host, bool externalFileDialogs = true);
     ~Editor() override;
     Editor(const Editor&) = delete;
     Editor& operator=(const Editor&) = delete;

@@ -1,6 +1,7 @@
 // MIDI entries that arrived while a structural edit kept the engine from applying them.
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 
 #include "engine/midi_entry.h"
@@ -25,18 +26,18 @@ public:
                 if (isStart(entries_[i])) {
                     for (int32_t k = i; k + 1 < count_; ++k) entries_[k] = entries_[k + 1];
                     entries_[count_ - 1] = entry;
-                    ++dropped_;
+                    dropped_.fetch_add(1, std::memory_order_relaxed);
                     return;
                 }
             }
         }
-        ++dropped_;
+        dropped_.fetch_add(1, std::memory_order_relaxed);
     }
     int32_t size() const noexcept { return count_; }
     const MidiEntry* data() const noexcept { return entries_; }
     void clear() noexcept { count_ = 0; }
     // [any] Entries lost to a full queue since construction.
-    uint32_t dropped() const noexcept { return dropped_; }
+    uint32_t dropped() const noexcept { return dropped_.load(std::memory_order_relaxed); }
 
 private:
     static bool isStart(const MidiEntry& e) noexcept { return (e.status & 0xF0) == 0x90 && e.data2 != 0; }
@@ -46,7 +47,7 @@ private:
 
     MidiEntry entries_[kCapacity];
     int32_t count_ = 0;
-    uint32_t dropped_ = 0;
+    std::atomic<uint32_t> dropped_{0};
 };
 
 }  // namespace quenvale

@@ -2,6 +2,7 @@
 #include "engine/program_apply.h"
 
 #include <atomic>
+#include <utility>
 
 #include "engine/channel.h"
 #include "engine/env/default_envelope.h"
@@ -36,28 +37,40 @@ void setDefaultStepSeq(StepSeqBlock& block) noexcept {
     setStepSeqLength(block, defaults.lengthIndex);
 }
 
-void applyProgram(const Program& program, Channel& channel) noexcept {
+int32_t applyProgram(const Program& program, Channel& channel) {
     for (int32_t i = 0; i < kParameterCount; ++i) setParameter(channel, i, program.values[i]);
     const ProgramStreamCodec* codec = installedCodec.load();
+    const bool reading = codec != nullptr;
+    int32_t damaged = 0;
     for (int32_t k = 0; k < kEnvelopeCount; ++k) {
         const ByteStream& s = program.envelopeData[k];
-        if (s.empty() || codec == nullptr || codec->readEnvelope == nullptr ||
-            !codec->readEnvelope(s, program.version, channel.env[k].curve))
-            channel.env[k].curve = defaultEnvelopeCurve();
+        const bool read = !s.empty() && reading && codec->readEnvelope != nullptr &&
+                          codec->readEnvelope(s, program.version, channel.env[k].curve);
+        if (!read) channel.env[k].curve = defaultEnvelopeCurve();
+        if (!read && !s.empty() && reading && codec->readEnvelope != nullptr) ++damaged;
     }
     for (int32_t k = 0; k < kStepSeqCount; ++k) {
         const ByteStream& s = program.stepSeqData[k];
-        if (s.empty() || codec == nullptr || codec->readStepSeq == nullptr ||
-            !codec->readStepSeq(s, program.version, channel.stepSeq[k]))
-            setDefaultStepSeq(channel.stepSeq[k]);
+        const bool read = !s.empty() && reading && codec->readStepSeq != nullptr &&
+                          codec->readStepSeq(s, program.version, channel.stepSeq[k]);
+        if (!read) setDefaultStepSeq(channel.stepSeq[k]);
+        if (!read && !s.empty() && reading && codec->readStepSeq != nullptr) ++damaged;
     }
     const ByteStream& g = program.generatorData;
-    if (g.empty() || codec == nullptr || codec->readGenerator == nullptr) {
+    if (g.empty() || !reading || codec->readGenerator == nullptr) {
         setDefaultGenerator(*channel.generator);
-    } else {
-        // A generator record that fails to read keeps what was read (no report).
-        (void)codec->readGenerator(g, program.version, *channel.generator);
+        return damaged;
     }
+    // Read aside: a damaged record must neither leave the previous program's generator sounding nor
+    // a half-read one; it gives the default generator and is counted.
+    Generator loaded;
+    if (codec->readGenerator(g, program.version, loaded)) {
+        *channel.generator = std::move(loaded);
+    } else {
+        setDefaultGenerator(*channel.generator);
+        ++damaged;
+    }
+    return damaged;
 }
 
 void storeProgram(Program& program, const Channel& channel) {

@@ -30,9 +30,11 @@ struct ProgramStreamCodec {
 void setProgramStreamCodec(const ProgramStreamCodec* codec) noexcept;
 
 // [ui] Sets values 0 … 382 through the parameter routing in index order, then each envelope, step
-// sequencer and the generator from its stream, or to its defaults when the stream is empty. The
-// caller refreshes the voices and holds the engine's edit scope (the generator may be replaced).
-void applyProgram(const Program& program, Channel& channel) noexcept;
+// sequencer and the generator from its stream, or to its defaults when the stream is empty or its
+// record is damaged. Returns the number of damaged records (0 when all were read). The caller
+// refreshes the voices and holds the engine's edit scope (the generator is replaced). Throws only
+// std::bad_alloc (the generator is read aside before it replaces the live one).
+int32_t applyProgram(const Program& program, Channel& channel);
 
 // [ui] Each value becomes the channel's current value of that parameter; each component stream is
 // emptied and the channel's component written into it. Name, macro names and version unchanged.

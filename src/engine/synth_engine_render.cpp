@@ -111,10 +111,13 @@ void SynthEngine::renderRun(float* left, float* right, int32_t run, float& peakL
 
 void SynthEngine::controlTick() noexcept {
     tickCount_.fetch_add(1, std::memory_order_relaxed);
-    if (tempoReader_ != nullptr) {
-        // A host without a time record (or a nonsense answer) keeps the last tempo.
-        const float tempo = tempoReader_(tempoReaderContext_);
-        if (std::isfinite(tempo) && tempo > 0.0f) rates.hostTempo = tempo;
+    {
+        CallbackUse callbacks(*this);
+        if (callbacks && callbacks->tempoReader != nullptr) {
+            // A host without a time record (or a nonsense answer) keeps the last tempo.
+            const float tempo = callbacks->tempoReader(callbacks->tempoReaderContext);
+            if (std::isfinite(tempo) && tempo > 0.0f) rates.hostTempo = tempo;
+        }
     }
     updateChannelControl(*channel_);
     // A voice may end inside the pass and close up the list: walk a copy taken before the pass, so

@@ -8,6 +8,7 @@
 #include "engine/voice/glide.h"
 #include "engine/voice/voice.h"
 #include "engine/voice/voice_control.h"
+#include "params/parameter_access.h"
 
 namespace quenvale {
 namespace {
@@ -35,6 +36,8 @@ void SynthEngine::processMidi(const MidiEntry* entries, int32_t count) noexcept 
 }
 
 void SynthEngine::applyPendingWork() noexcept {
+    pendingStores_.takeAll(
+        [this](int32_t index, const ParameterValue& value) { quenvale::setParameterValue(*channel_, index, value); });
     const int32_t queued = pendingMidi_.size();
     for (int32_t i = 0; i < queued; ++i) handleMidi(pendingMidi_.data()[i]);
     pendingMidi_.clear();

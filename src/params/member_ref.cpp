@@ -2,6 +2,7 @@
 #include "params/member_ref.h"
 
 #include "params/mod_evaluation.h"
+#include "params/relaxed_field.h"
 
 namespace quenvale {
 namespace {
@@ -14,18 +15,32 @@ bool isSource(int32_t entry) noexcept {
     return entry == kSlotSource1 || entry == kSlotSource2;
 }
 
+// Values are read and written as relaxed atomics: a user-interface thread reads what the audio thread
+// stores (host automation). The binding fields belong to whichever thread binds and are not read here.
 template <class Slot>
 void storeSlotEntry(Slot& slot, int32_t entry, const ParameterValue& value) noexcept {
     if (isSource(entry)) {
-        slot.source = valueAsInt(value);
+        storeRelaxed(slot.source, valueAsInt(value));
     } else {
-        slot.amount = valueAsFloat(value);
+        storeRelaxed(slot.amount, valueAsFloat(value));
     }
 }
 
 template <class Slot>
 ParameterValue readSlotEntry(const Slot& slot, int32_t entry) noexcept {
-    return isSource(entry) ? makeIntValue(slot.source) : makeFloatValue(slot.amount);
+    return isSource(entry) ? makeIntValue(loadRelaxed(slot.source)) : makeFloatValue(loadRelaxed(slot.amount));
+}
+
+// The base and both slots' sources and amounts; the bindings are left empty.
+template <class Param>
+Param readValues(const Param& param) noexcept {
+    Param copy;
+    copy.base = loadRelaxed(param.base);
+    for (int k = 0; k < 2; ++k) {
+        copy.slots[k].source = loadRelaxed(param.slots[k].source);
+        copy.slots[k].amount = loadRelaxed(param.slots[k].amount);
+    }
+    return copy;
 }
 
 }  // namespace
@@ -33,14 +48,14 @@ ParameterValue readSlotEntry(const Slot& slot, int32_t entry) noexcept {
 void storeMember(const Channel& channel, const MemberRef& ref, const ParameterValue& value) noexcept {
     switch (ref.type) {
         case MemberType::Int:
-            *ref.intField = valueAsInt(value);
+            storeRelaxed(*ref.intField, valueAsInt(value));
             break;
         case MemberType::Float:
-            *ref.floatField = valueAsFloat(value);
+            storeRelaxed(*ref.floatField, valueAsFloat(value));
             break;
         case MemberType::Mod:
             if (ref.entry == kSlotBase) {
-                ref.mod->base = valueAsFloat(value);
+                storeRelaxed(ref.mod->base, valueAsFloat(value));
             } else {
                 ModSlot& slot = ref.mod->slots[slotOf(ref.entry)];
                 storeSlotEntry(slot, ref.entry, value);
@@ -49,7 +64,7 @@ void storeMember(const Channel& channel, const MemberRef& ref, const ParameterVa
             break;
         case MemberType::ChMod:
             if (ref.entry == kSlotBase) {
-                ref.chMod->base = valueAsFloat(value);
+                storeRelaxed(ref.chMod->base, valueAsFloat(value));
             } else {
                 ChModSlot& slot = ref.chMod->slots[slotOf(ref.entry)];
                 storeSlotEntry(slot, ref.entry, value);
@@ -64,14 +79,14 @@ void storeMember(const Channel& channel, const MemberRef& ref, const ParameterVa
 ParameterValue readMember(const ConstMemberRef& ref) noexcept {
     switch (ref.type) {
         case MemberType::Int:
-            return makeIntValue(*ref.intField);
+            return makeIntValue(loadRelaxed(*ref.intField));
         case MemberType::Float:
-            return makeFloatValue(*ref.floatField);
+            return makeFloatValue(loadRelaxed(*ref.floatField));
         case MemberType::Mod:
-            if (ref.entry == kSlotBase) return makeModulatedValue(*ref.mod);
+            if (ref.entry == kSlotBase) return makeModulatedValue(readValues(*ref.mod));
             return readSlotEntry(ref.mod->slots[slotOf(ref.entry)], ref.entry);
         case MemberType::ChMod:
-            if (ref.entry == kSlotBase) return makeChModulatedValue(*ref.chMod);
+            if (ref.entry == kSlotBase) return makeChModulatedValue(readValues(*ref.chMod));
             return readSlotEntry(ref.chMod->slots[slotOf(ref.entry)], ref.entry);
         case MemberType::None:
             break;

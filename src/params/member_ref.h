@@ -64,7 +64,8 @@ using MemberRefFor = MemberRefT<std::is_const_v<T>>;
 // Stores value into the referenced field: a float field or base takes the value as float, an int
 // field or slot source its number as int32; a slot entry's store re-binds that slot in the channel.
 void storeMember(const Channel& channel, const MemberRef& ref, const ParameterValue& value) noexcept;
-// Base entries read back whole (Modulated or ChModulated), sources as Int, amounts as Float.
+// Base entries read back as Modulated or ChModulated (base, slot sources and amounts; the bindings
+// empty), sources as Int, amounts as Float. Loads and stores are relaxed atomics.
 ParameterValue readMember(const ConstMemberRef& ref) noexcept;
 
 }  // namespace quenvale

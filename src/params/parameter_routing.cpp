@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "engine/channel.h"
+#include "params/relaxed_field.h"
 #include "engine/rate_values.h"
 #include "params/float_narrowing.h"
 #include "params/member_ref.h"
@@ -40,15 +41,15 @@ void setOwnParameter(Channel& channel, int32_t index, const ParameterValue& valu
     CompressorBlock& compressor = channel.compressor;
     switch (index) {
         case kParamCompressorMode:
-            compressor.on = value.number != 0;
+            storeRelaxed(compressor.on, value.number != 0);
             break;
         case kParamCompressorAttack:
-            compressor.attackMs = valueAsFloat(value);
-            compressor.attackCoefficient = compressorCoefficient(compressor.attackMs);
+            storeRelaxed(compressor.attackMs, valueAsFloat(value));
+            compressor.attackCoefficient = compressorCoefficient(valueAsFloat(value));
             break;
         case kParamCompressorRelease:
-            compressor.releaseMs = valueAsFloat(value);
-            compressor.releaseCoefficient = compressorCoefficient(compressor.releaseMs);
+            storeRelaxed(compressor.releaseMs, valueAsFloat(value));
+            compressor.releaseCoefficient = compressorCoefficient(valueAsFloat(value));
             break;
         default:
             storeMember(channel, ownMember(channel, index), value);
@@ -60,11 +61,11 @@ ParameterValue getOwnParameter(const Channel& channel, int32_t index) noexcept {
     const CompressorBlock& compressor = channel.compressor;
     switch (index) {
         case kParamCompressorMode:
-            return makeIntValue(compressor.on ? 1 : 0);
+            return makeIntValue(loadRelaxed(compressor.on) ? 1 : 0);
         case kParamCompressorAttack:
-            return makeFloatValue(compressor.attackMs);
+            return makeFloatValue(loadRelaxed(compressor.attackMs));
         case kParamCompressorRelease:
-            return makeFloatValue(compressor.releaseMs);
+            return makeFloatValue(loadRelaxed(compressor.releaseMs));
         default:
             return readMember(ownMember(channel, index));
     }

@@ -1,6 +1,7 @@
 // Routing of the channel-level families: channel LFOs and channel effects (channel numbering).
 #include "common/capacity.h"
 #include "engine/channel.h"
+#include "params/relaxed_field.h"
 #include "engine/fx/effect_type.h"
 #include "params/member_ref.h"
 #include "params/parameter_routing.h"
@@ -99,7 +100,7 @@ ParameterValue getParameterChFx(const Channel& channel, int32_t instance, int32_
     }
     const ChannelEffect& effect = channel.fx[instance];
     const int32_t m = member - kChFxGroup.first;
-    if (m == kChFxType) return makeIntValue(effect.type);
+    if (m == kChFxType) return makeIntValue(loadRelaxed(effect.type));
     return readMember(chFxMember(effect, m));
 }
 

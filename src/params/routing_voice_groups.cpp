@@ -1,6 +1,7 @@
 // Routing of the per-voice families: generator, envelopes, step sequencers and voice LFOs.
 #include "common/capacity.h"
 #include "engine/channel.h"
+#include "params/relaxed_field.h"
 #include "engine/seq/step_seq_ranges.h"
 #include "params/member_ref.h"
 #include "params/parameter_routing.h"
@@ -154,7 +155,7 @@ ParameterValue getParameterStepSeq(const Channel& channel, int32_t instance, int
     }
     const StepSeqBlock& block = channel.stepSeq[instance];
     const int32_t m = member - kStepSeqGroup.first;
-    if (m == kStepSeqLength) return makeIntValue(block.lengthIndex);
+    if (m == kStepSeqLength) return makeIntValue(loadRelaxed(block.lengthIndex));
     return readMember(stepSeqMember(block, m));
 }
 

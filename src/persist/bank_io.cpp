@@ -13,6 +13,10 @@ namespace quenvale {
 
 void writeBank(SynthEngine& engine, ByteStream& stream, bool includeChannel) {
     installProgramStreamCodec();
+    engine.flushPendingStores();
+    // Reads programs and modulator trees that another user-interface thread's load would free; the
+    // audio thread only reads them as well, so it keeps sounding.
+    EditGuard::ReadScope scope(engine.editGuard());
     std::unique_ptr<Program> channelState;
     if (includeChannel) {
         channelState = std::make_unique<Program>();
@@ -27,9 +31,10 @@ bool readBank(SynthEngine& engine, ByteReader& reader, bool apply) {
     installProgramStreamCodec();
     BankImage image;
     if (!parseBankRecord(reader, image)) return false;
-    const int32_t current = engine.currentProgram(0);
     {
         EditGuard::EditScope scope(engine.editGuard());
+        // Read inside the scope: a program selected by another thread meanwhile stays selected.
+        const int32_t current = engine.currentProgram(0);
         for (int32_t p = 0; p < kProgramCount; ++p) std::swap(engine.program(p), image.programs[p]);
         if (apply && image.channel != nullptr) {
             engine.applyProgramInEdit(*image.channel);

@@ -29,7 +29,13 @@ bool loadBankFile(SynthEngine& engine, const char* path) {
 }
 
 bool saveGeneratorFile(SynthEngine& engine, const char* path) {
-    return saveGeneratorData(*engine.channel().generator, path);
+    // The record is written first and the file afterwards: the scope is not held across the I/O.
+    ByteStream record;
+    {
+        EditGuard::ReadScope scope(engine.editGuard());
+        writeGenerator(*engine.channel().generator, record);
+    }
+    return saveGeneratorRecord(record, path);
 }
 
 bool loadGeneratorFile(SynthEngine& engine, const char* path) {

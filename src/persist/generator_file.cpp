@@ -14,6 +14,10 @@ namespace quenvale {
 bool saveGeneratorData(const Generator& generator, const char* path) {
     ByteStream record;
     writeGenerator(generator, record);
+    return saveGeneratorRecord(record, path);
+}
+
+bool saveGeneratorRecord(const ByteStream& record, const char* path) {
     const uint8_t tag[4] = {
         static_cast<uint8_t>(kGeneratorFileTag), static_cast<uint8_t>(kGeneratorFileTag >> 8),
         static_cast<uint8_t>(kGeneratorFileTag >> 16), static_cast<uint8_t>(kGeneratorFileTag >> 24)};

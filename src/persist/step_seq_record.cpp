@@ -2,6 +2,7 @@
 #include "persist/step_seq_record.h"
 
 #include "engine/seq/step_seq_ranges.h"
+#include "params/relaxed_field.h"
 #include "persist/byte_writer.h"
 
 namespace quenvale {
@@ -16,7 +17,7 @@ int32_t validLengthIndex(int32_t index) noexcept {
 }  // namespace
 
 void writeStepSeqRecord(const StepSeqBlock& block, ByteStream& stream) {
-    const int32_t index = validLengthIndex(block.lengthIndex);
+    const int32_t index = validLengthIndex(loadRelaxed(block.lengthIndex));
     writeI32(stream, index);
     for (int32_t k = 0; k < kStepCounts[index]; ++k) {
         writeI32(stream, block.steps[k].shape);

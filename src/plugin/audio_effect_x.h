@@ -12,6 +12,10 @@ public:
     // [audio] Receives the host's event list (effProcessEvents).
     virtual VstInt32 processEvents(VstEvents* events);
 
+    // [ui] Bracket a drag of parameter index for the host's touch automation.
+    void beginEdit(VstInt32 index) { callHost(audioMasterBeginEdit, index, 0, nullptr, 0.0f); }
+    void endEdit(VstInt32 index) { callHost(audioMasterEndEdit, index, 0, nullptr, 0.0f); }
+
 protected:
     // [audio] The host's time record for the fields in filter, or nullptr when the host gives none.
     VstTimeInfo* getTimeInfo(VstInt32 filter) {

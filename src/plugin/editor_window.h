@@ -1,12 +1,18 @@
-// Seam to the editor: the window the host shows inside its own, headless until a window system lands.
+// Seam to the editor: the window the host shows inside its own.
 //
-// Stands for the main editor panel, its window and the wrapper around the host's parent window. The
-// plug-in object drives it from the dispatcher's editor opcodes on the user-interface thread.
+// With an editor backend (Linux: X11 and cairo) it owns the editor (built once, with the plug-in
+// object) and opens its window at effEditOpen, destroying it at effEditClose. A build without one (the
+// Windows cross-build for now) keeps only the rectangle and answers open with 0.
 #pragma once
+
+#include <memory>
 
 #include "plugin/vst2_abi.h"
 
 namespace quenvale {
+
+class SynthEngine;
+class TorvaneInterface;
 
 // Size of the editor window in pixels.
 inline constexpr int kEditorWidth = 772;
@@ -14,28 +20,26 @@ inline constexpr int kEditorHeight = 598;
 
 class EditorWindow {
 public:
-    EditorWindow() = default;
+    EditorWindow(SynthEngine& engine, TorvaneInterface& plugin);
     ~EditorWindow();
     EditorWindow(const EditorWindow&) = delete;
     EditorWindow& operator=(const EditorWindow&) = delete;
 
-    // [ui] Detaches from any earlier host window, becomes a child of hostWindow and shows itself.
-    void open(void* hostWindow) noexcept;
-    // [ui] Hides itself and detaches from the host window; the window is kept for the next open.
+    // [ui] Closes any earlier window, then opens one as a child of hostWindow (an X11 window id).
+    // False when no window could be made (no display, a window the server refuses, no backend).
+    bool open(void* hostWindow) noexcept;
+    // [ui] Destroys the window and stops the editor's thread before returning.
     void close() noexcept;
-    // [ui] Repaints the whole window.
-    void invalidate() noexcept;
-    // [ui] Refreshes every display after the sound changed behind the editor's back (a chunk load).
+    // [any] Every display reads the engine again at the next timer tick (after a chunk load).
     void refreshAll() noexcept;
     // [ui] The window rectangle.
     void windowRect(ERect& rect) const noexcept;
 
-    bool visible() const noexcept { return visible_; }
-    void* hostParentWindow() const noexcept { return hostParentWindow_; }
+    bool visible() const noexcept;
 
 private:
-    void* hostParentWindow_ = nullptr;
-    bool visible_ = false;
+    struct Impl;
+    std::unique_ptr<Impl> impl_;
 };
 
 }  // namespace quenvale

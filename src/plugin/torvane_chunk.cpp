@@ -13,6 +13,7 @@ constexpr const char* kChunkTitle = "Quenvale";
 }
 
 VstIntPtr TorvaneInterface::getChunk(void* ptr) {
+    std::lock_guard<std::mutex> lock(chunkMutex_);
     bool saved = false;
     try {
         saved = ptr != nullptr && writeBankChunk(engine_, chunkBuffer_) && !chunkBuffer_.empty();
@@ -28,6 +29,7 @@ VstIntPtr TorvaneInterface::getChunk(void* ptr) {
 }
 
 VstIntPtr TorvaneInterface::setChunk(void* ptr, VstIntPtr byteCount) {
+    std::unique_lock<std::mutex> lock(chunkMutex_);
     bool loaded = false;
     // Shorter than the header, or beyond the format's 32-bit sizes: refused before a byte is read.
     if (ptr != nullptr && byteCount >= static_cast<VstIntPtr>(kChunkHeaderSize) &&
@@ -42,12 +44,13 @@ VstIntPtr TorvaneInterface::setChunk(void* ptr, VstIntPtr byteCount) {
             loaded = false;
         }
     }
+    lock.unlock();
     if (!loaded) {
         showMessageBox("Chunk could not be loaded !", kChunkTitle, kIconWarning);
         return 0;
     }
     editor_.refreshAll();
-    chunkJustLoaded_ = true;
+    chunkJustLoaded_.store(true);
     return 1;
 }
 

@@ -1,6 +1,7 @@
 // The dispatcher's opcode table: each host request, its action and its answer.
 #include <cmath>
 
+#include "common/debug_output.h"
 #include "plugin/can_do.h"
 #include "plugin/host_strings.h"
 #include "plugin/parameter_name.h"
@@ -36,7 +37,9 @@ VstIntPtr TorvaneInterface::dispatcher(VstInt32 opcode, VstInt32 index, VstIntPt
             return 1;
         case effSetProgram:
             if (!validProgram(value)) return 0;
-            engine_.selectProgram(0, static_cast<int32_t>(value), !chunkJustLoaded_);
+            if (!engine_.selectProgram(0, static_cast<int32_t>(value), !chunkJustLoaded_.load()))
+                debugPrintf("Program %d: a damaged component record was replaced by its defaults\n",
+                            static_cast<int>(value));
             return 1;
         case effGetProgram:
             return engine_.currentProgram(0);
@@ -47,14 +50,18 @@ VstIntPtr TorvaneInterface::dispatcher(VstInt32 opcode, VstInt32 index, VstIntPt
             engine_.setProgramName(engine_.currentProgram(0), name);
             return 1;
         }
-        case effGetProgramName:
-            return copyToHost(ptr, engine_.programName(engine_.currentProgram(0))) ? 1 : 0;
+        case effGetProgramName: {
+            char name[kNameFieldSize];
+            return copyToHost(ptr, engine_.programName(engine_.currentProgram(0), name)) ? 1 : 0;
+        }
         case effGetParamLabel:
             copyToHost(ptr, "");
             return 0;
-        case effGetParamDisplay:
+        case effGetParamDisplay: {
             if (!validParameter(index)) return refuseText(ptr);
-            return copyToHost(ptr, engine_.parameterDisplayText(0, index)) ? 1 : 0;
+            DisplayTextBuffer text;
+            return copyToHost(ptr, engine_.parameterDisplayText(0, index, text)) ? 1 : 0;
+        }
         case effGetParamName: {
             if (!validParameter(index)) return refuseText(ptr);
             char scratch[kHostStringSize];
@@ -68,7 +75,8 @@ VstIntPtr TorvaneInterface::dispatcher(VstInt32 opcode, VstInt32 index, VstIntPt
         case effSetBlockSize:
             return 1;
         case effMainsChanged:
-            if (value >= 1) chunkJustLoaded_ = false;
+            if (value >= 1) chunkJustLoaded_.store(false);
+            if (value == 0) reportDroppedMidi();
             return 1;
         case effEditGetRect:
         case effEditOpen:
@@ -85,9 +93,11 @@ VstIntPtr TorvaneInterface::dispatcher(VstInt32 opcode, VstInt32 index, VstIntPt
             return processEvents(static_cast<VstEvents*>(ptr));
         case effCanBeAutomated:
             return validParameter(index) ? 1 : 0;
-        case effGetProgramNameIndexed:
+        case effGetProgramNameIndexed: {
             if (!validProgram(index)) return refuseText(ptr);
-            return copyToHost(ptr, engine_.programName(index)) ? 1 : 0;
+            char name[kNameFieldSize];
+            return copyToHost(ptr, engine_.programName(index, name)) ? 1 : 0;
+        }
         case effCanDo:
             return canDo(static_cast<const char*>(ptr));
         default:

@@ -1,35 +1,27 @@
-// Editor opcodes: trace line, then the editor window seam.
+// Editor opcodes: trace line, then the editor window seam. effEditIdle stays unanswered: the editor
+// runs its own thread and needs no idle calls.
 #include "common/debug_output.h"
 #include "plugin/torvane_interface.h"
 
 namespace quenvale {
-
-namespace {
-// Shared by every instance; the host reads it through the pointer it is given.
-ERect gEditorRect;
-}  // namespace
 
 VstIntPtr TorvaneInterface::editorOpcode(VstInt32 opcode, VstInt32 index, VstIntPtr value, void* ptr,
                                          float opt) {
     switch (opcode) {
         case effEditGetRect:
             if (ptr == nullptr) return 0;
-            editor_.windowRect(gEditorRect);
-            *static_cast<ERect**>(ptr) = &gEditorRect;
+            *static_cast<ERect**>(ptr) = &editorRect_;
             return 1;
         case effEditOpen:
         case effEditClose:
             DebugTrace("%s (nOpcode: %d, nIndex: %d, nValue: %d, pPtr: %08x, fOpt: %f",
                        opcode == effEditOpen ? "effEditOpen" : "effEditClose", opcode, index,
                        static_cast<int>(value), traceAddress(ptr), static_cast<double>(opt));
-            if (opcode == effEditOpen) {
-                editor_.open(ptr);
-            } else {
-                editor_.close();
-            }
+            if (opcode == effEditOpen) return editor_.open(ptr) ? 1 : 0;
+            editor_.close();
             return 1;
         case effEditDraw:
-            editor_.invalidate();
+            // The editor paints itself on its own thread.
             return 1;
         default:
             return 0;

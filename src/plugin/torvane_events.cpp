@@ -1,6 +1,7 @@
 // MIDI event delivery: the host's event list, in batches, to the engine.
 #include <algorithm>
 
+#include "common/debug_output.h"
 #include "plugin/torvane_interface.h"
 
 namespace quenvale {
@@ -28,6 +29,13 @@ VstInt32 TorvaneInterface::processEvents(VstEvents* events) {
         remaining -= batch;
         next += batch;
     }
+}
+
+void TorvaneInterface::reportDroppedMidi() noexcept {
+    const uint32_t dropped = engine_.droppedMidiCount();
+    const uint32_t before = reportedDroppedMidi_.exchange(dropped);
+    if (dropped != before)
+        debugPrintf("MIDI queue full during a sound change: %u events dropped\n", dropped - before);
 }
 
 void TorvaneInterface::deliverMidi(int32_t count) noexcept {

@@ -8,7 +8,7 @@ namespace quenvale {
 std::atomic<int> TorvaneInterface::liveInstances_{0};
 
 TorvaneInterface::TorvaneInterface(audioMasterCallback host)
-    : AudioEffectX(host, kProgramCount, kParameterCount), hostCallback_(host) {
+    : AudioEffectX(host, kProgramCount, kParameterCount), hostCallback_(host), editor_(engine_, *this) {
     setUniqueID(vstFourCC('Q', 'n', 'v', 'l'));
     setNumInputs(0);
     setNumOutputs(2);
@@ -20,6 +20,7 @@ TorvaneInterface::TorvaneInterface(audioMasterCallback host)
     setFlag(effFlagsHasEditor, true);
     setFlag(effFlagsIsSynth, true);
     engine_.setTempoReader(&TorvaneInterface::readHostTempo, this);
+    editor_.windowRect(editorRect_);
     liveInstances_.fetch_add(1);
 }
 
@@ -29,8 +30,8 @@ TorvaneInterface::~TorvaneInterface() {
 }
 
 void TorvaneInterface::setParameter(VstInt32 index, float value) {
-    if (suppressSetParameter_) return;
     if (index < 0 || index >= kParameterCount) return;
+    if (suppressSetParameter_[index].load(std::memory_order_acquire) != 0) return;
     engine_.setParameterNormalized(0, index, value);
 }
 
@@ -54,10 +55,10 @@ void TorvaneInterface::renderBlock(float** outputs, VstInt32 sampleFrames) noexc
 
 void TorvaneInterface::reportEditorChange(VstInt32 index) {
     if (index < 0 || index >= kParameterCount) return;
-    suppressSetParameter_ = true;
+    suppressSetParameter_[index].fetch_add(1, std::memory_order_acq_rel);
     const float value = getParameter(index);
     setParameterAutomated(index, value);
-    suppressSetParameter_ = false;
+    suppressSetParameter_[index].fetch_sub(1, std::memory_order_acq_rel);
 }
 
 float TorvaneInterface::readHostTempo(void* context) {

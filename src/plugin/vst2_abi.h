@@ -188,6 +188,8 @@ enum AudioMasterOpcodes : VstInt32 {
     audioMasterAutomate = 0,
     audioMasterVersion = 1,
     audioMasterGetTime = 7,
+    audioMasterBeginEdit = 43,  // the user starts dragging a control (index: the parameter)
+    audioMasterEndEdit = 44,    // … and lets go
 };
 
 enum VstAEffectFlags : VstInt32 {

@@ -16,7 +16,7 @@ namespace quenvale::editor::testing {
 
 class HeadlessEditor {
 public:
-    HeadlessEditor() : host(engine), editor(engine, host) { editor.setHeadlessVisible(true); }
+    HeadlessEditor() : host(engine), editor(engine, host, false) { editor.setHeadlessVisible(true); }
 
     ui::RootView& root() { return editor.root(); }
     GuiMain& main() { return editor.main(); }

@@ -197,7 +197,10 @@ TEST(VoiceRefresh, AnLfoRatioStoreRecomputesThatLfoInEveryVoice) {
     const Voice& a = engine.voice(0);
     const Voice& b = engine.voice(1);
     const float lfo4Before = a.lfo[0].increment[3];
+    const float lfo3Before = lfo3Increment(a);
     engine.setParameterValue(0, kLfo3Ratio, makeFloatValue(0.1f));
+    EXPECT_EQ(lfo3Increment(a), lfo3Before);  // the refresh waits for the next block
+    renderSamples(engine, 1);
     EXPECT_EQ(lfo3Increment(a), expectedLfo3Increment(engine, a));
     EXPECT_EQ(lfo3Increment(b), expectedLfo3Increment(engine, b));
     EXPECT_NE(lfo3Increment(a), lfo3Increment(b));  // key tracking: 440 Hz against 220 Hz

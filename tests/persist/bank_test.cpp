@@ -219,7 +219,8 @@ TEST(DemoBank, EverySoundPlaysAudiblyWithoutClipping) {
     engine->setSampleRate(44100.0f);
     ASSERT_TRUE(loadBankFile(*engine, QUENVALE_SOURCE_DIR "/examples/demo.qpb"));
     for (int32_t p = 0; p < demo::kDemoSoundCount; ++p) {
-        SCOPED_TRACE(engine->programName(p));
+        char name[kNameFieldSize];
+        SCOPED_TRACE(engine->programName(p, name));
         engine->selectProgram(0, p, true);
         for (int n : {57, 60, 64, 76}) test::noteOn(*engine, n, n == 76 ? 110 : 90);
         std::vector<float> right, tailRight;

@@ -88,14 +88,17 @@ TEST_F(PluginObject, RefusedChunksReportTheFailureAndChangeNothing) {
 TEST_F(PluginObject, EditorTraceLinesGoToTheDebugOutputAndStandardOutput) {
     test::DebugCapture capture;
     ::testing::internal::CaptureStdout();
-    // Only the low 32 bits of a pointer fit the trace's "%08x".
-    EXPECT_EQ(host_.dispatch(effEditOpen, 3, 7, reinterpret_cast<void*>(uintptr_t{0xDEADBEEFu}), 0.5f), 1);
-    EXPECT_EQ(host_.dispatch(effEditClose, 0, -2, nullptr, 0.0f), 1);
+    // Only the low 32 bits of a pointer fit the trace's "%08x". No window is made in a window that does
+    // not exist (or without a display at all): the open answers 0 after its trace line.
+    const VstIntPtr opened = host_.dispatch(effEditOpen, 3, 7, reinterpret_cast<void*>(uintptr_t{0xDEADBEEFu}), 0.5f);
+    const VstIntPtr closed = host_.dispatch(effEditClose, 0, -2, nullptr, 0.0f);
     const std::string
         open = "effEditOpen (nOpcode: 14, nIndex: 3, nValue: 7, pPtr: deadbeef, fOpt: 0.500000\n",
         close = "effEditClose (nOpcode: 15, nIndex: 0, nValue: -2, pPtr: 00000000, fOpt: 0.000000\n";
     EXPECT_EQ(::testing::internal::GetCapturedStdout(), open + close);
     EXPECT_EQ(capture.texts(), (std::vector<std::string>{open, close}));
+    EXPECT_EQ(opened, 0);
+    EXPECT_EQ(closed, 1);
 }
 
 }  // namespace

@@ -48,7 +48,7 @@ int main(int argc, char** argv) {
     }
     SynthEngine engine;
     DirectEditorHost host(engine);
-    Editor editor(engine, host);
+    Editor editor(engine, host, false);
     editor.setHeadlessVisible(true);
     GuiMain& main = editor.main();
     int written = 0;

@@ -4,10 +4,15 @@
 #include <thread>
 
 #include "engine/synth_engine.h"
-#include "params/parameter_access.h"
 #include "params/parameter_catalogue.h"
 
 namespace quenvale::editor {
+
+namespace {
+// The index this thread is setting through the model, or −1. Per thread: host automation of the same
+// index from the audio thread meanwhile is still marked.
+thread_local int32_t tSettingIndex = -1;
+}  // namespace
 
 EditorModel::EditorModel(SynthEngine& engine, EditorHost& host) : engine_(engine), host_(host) {
     engine_.setParameterChangedCallback(&EditorModel::parameterChanged, this);
@@ -32,13 +37,18 @@ int32_t EditorModel::integer(int32_t index) const noexcept {
 }
 
 std::string EditorModel::displayText(int32_t index) const {
-    // The editor's own buffer: the engine's is the host thread's.
     DisplayTextBuffer buffer;
-    return parameterDisplayText(engine_.channel(), index, buffer);
+    return engine_.parameterDisplayText(0, index, buffer);
 }
 
 std::string EditorModel::label(int32_t index) const {
-    return engine_.parameterLabel(index);
+    DisplayTextBuffer buffer;
+    return engine_.parameterLabel(index, buffer);
+}
+
+std::string EditorModel::programName(int32_t program) const {
+    char name[kNameFieldSize];
+    return engine_.programName(program, name);
 }
 
 const ParameterDescriptor& EditorModel::descriptor(int32_t index) noexcept {
@@ -54,10 +64,10 @@ void EditorModel::endEdit(int32_t index) {
 }
 
 void EditorModel::set(int32_t index, const ParameterValue& value) {
-    settingIndex_.store(index, std::memory_order_release);
+    tSettingIndex = index;
     engine_.setParameterValue(0, index, value);
     host_.reportEditorChange(index);
-    settingIndex_.store(-1, std::memory_order_release);
+    tSettingIndex = -1;
 }
 
 void EditorModel::setNumber(int32_t index, float value) {
@@ -78,7 +88,7 @@ void EditorModel::parameterChanged(int32_t, int32_t index, void* context) {
     auto* self = static_cast<EditorModel*>(context);
     self->dirty_.markEdited();
     // The editor's own store: the control already shows it. Anything else is read again on the timer.
-    if (self->settingIndex_.load(std::memory_order_acquire) == index) return;
+    if (tSettingIndex == index) return;
     self->dirty_.mark(index);
 }
 

@@ -56,11 +56,11 @@ public:
     // A single complete edit (click, menu choice, typed value): begin, set, end.
     void edit(int32_t index, const ParameterValue& value);
 
+    // The stored name of a program (0 … 127).
+    std::string programName(int32_t program) const;
+
     // ---- notifications ----------------------------------------------------------------------------
     DirtySet& dirty() noexcept { return dirty_; }
-    // Whether index is being set by the editor right now (its change notification is not an echo to
-    // send back).
-    int32_t settingIndex() const noexcept { return settingIndex_; }
 
     SynthEngine& engine() noexcept { return engine_; }
     const SynthEngine& engine() const noexcept { return engine_; }
@@ -73,8 +73,6 @@ private:
     SynthEngine& engine_;
     EditorHost& host_;
     DirtySet dirty_;
-    // Written by the editor thread, read by the callbacks on any thread.
-    std::atomic<int32_t> settingIndex_{-1};
 };
 
 }  // namespace quenvale::editor

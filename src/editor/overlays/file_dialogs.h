@@ -26,11 +26,14 @@ public:
     virtual void choose(const FileRequest& request, std::function<void(const std::string&)> done) = 0;
     // [editor thread] The timer's call: collects the answer of an external dialog when it has come.
     virtual void poll() {}
+    // [editor thread] Drops an open request without answering it (the window is closing).
+    virtual void cancel() {}
     // [editor thread] Whether a request is open.
     virtual bool busy() const = 0;
 };
 
-// An external dialog program (zenity, kdialog) when one is installed, the in-window chooser otherwise.
-std::unique_ptr<FileDialogs> makeFileDialogs(ui::RootView& root);
+// An external dialog program (zenity, kdialog) when one is installed and allowed, the in-window chooser
+// otherwise (always, for tests).
+std::unique_ptr<FileDialogs> makeFileDialogs(ui::RootView& root, bool allowExternal = true);
 
 }  // namespace quenvale::editor

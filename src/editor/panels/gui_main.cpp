@@ -46,7 +46,7 @@ void GuiMain::buildHeader() {
     programList_->setItemSource(
         [this] {
             std::vector<std::string> names;
-            for (int p = 0; p < kProgramCount; ++p) names.emplace_back(context_.model.engine().programName(p));
+            for (int p = 0; p < kProgramCount; ++p) names.push_back(context_.model.programName(p));
             return names;
         },
         [this] { return context_.model.engine().currentProgram(0); });
@@ -107,8 +107,7 @@ void GuiMain::setVisible(bool visible) {
 
 void GuiMain::refillProgramList() {
     if (!visible_) return;
-    const SynthEngine& engine = context_.model.engine();
-    programList_->field().setText(engine.programName(engine.currentProgram(0)));
+    programList_->field().setText(context_.model.programName(context_.model.engine().currentProgram(0)));
 }
 
 void GuiMain::updatePartialButtons() {
@@ -148,9 +147,20 @@ void GuiMain::selectProgram(int program) {
     if (program < 0 || program >= kProgramCount) return;
     checkUnsaved([this, program] {
         context_.model.host().selectProgram(program);
-        refillProgramList();
-        updatePartialButtons();
+        programSelectedHere();
     });
+}
+
+void GuiMain::programSelectedHere() {
+    DirtySet& dirty = context_.model.dirty();
+    dirty.takeProgramChanged();
+    dirty.takeEdited();
+    dirty.takeAll();
+    dirty.drain([](int32_t) {});
+    setChanged(false);
+    refillProgramList();
+    updatePartialButtons();
+    refreshFromModel();
 }
 
 void GuiMain::store() {
@@ -160,7 +170,7 @@ void GuiMain::store() {
 
 void GuiMain::storeTo() {
     std::vector<std::string> names;
-    for (int p = 0; p < kProgramCount; ++p) names.emplace_back(context_.model.engine().programName(p));
+    for (int p = 0; p < kProgramCount; ++p) names.push_back(context_.model.programName(p));
     context_.root.openOverlay(std::make_unique<StoreToDialog>(std::move(names), [this](int chosen) {
         EditorHost& host = context_.model.host();
         if (chosen >= 0) {
@@ -169,9 +179,7 @@ void GuiMain::storeTo() {
         } else {
             host.storeProgram(context_.model.engine().currentProgram(0));
         }
-        setChanged(false);
-        refillProgramList();
-        updatePartialButtons();
+        programSelectedHere();
     }));
 }
 
@@ -222,11 +230,8 @@ void GuiMain::readBankFile(const std::string& path) {
         showMessage(context_.root, kBankLoadFailed, kLoadTitle, MessageIcon::Error);
         return;
     }
-    EditorHost& host = context_.model.host();
-    host.selectProgram(context_.model.engine().currentProgram(0));
-    setChanged(false);
-    refillProgramList();
-    updatePartialButtons();
+    context_.model.host().selectProgram(context_.model.engine().currentProgram(0));
+    programSelectedHere();
 }
 
 void GuiMain::setPartialCount(int choice) {

@@ -80,6 +80,9 @@ private:
     // Cancel refills the program list and runs nothing.
     void checkUnsaved(std::function<void()> proceed);
     void refillProgramList();
+    // After this panel selected a program itself: the program-changed notice is taken at once, so an
+    // edit right after it (before the next tick) is not cleared by it.
+    void programSelectedHere();
     void updatePartialButtons();
     void writeBankFile(const std::string& path);
     void readBankFile(const std::string& path);

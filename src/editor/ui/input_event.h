@@ -8,7 +8,7 @@
 
 namespace quenvale::ui {
 
-enum class MouseButton : uint8_t { None, Left, Middle, Right };
+enum class MouseButton : uint8_t { NoButton, Left, Middle, Right };
 
 enum Modifier : uint32_t {
     kModShift = 1u << 0,
@@ -22,7 +22,7 @@ enum Modifier : uint32_t {
 struct MouseEvent {
     Point pos;
     Point windowPos;
-    MouseButton button = MouseButton::None;  // the button pressed or released; None for moves
+    MouseButton button = MouseButton::NoButton;  // the button pressed or released; NoButton for moves
     int clickCount = 1;
     uint32_t modifiers = 0;
     int wheelSteps = 0;  // wheel events only: +1 per notch away from the user (up), −1 towards

@@ -9,7 +9,7 @@
 
 namespace quenvale::ui {
 
-enum class CursorShape : uint8_t { Arrow, Hand, HorizontalResize, VerticalResize, Text };
+enum class PointerShape : uint8_t { Arrow, Hand, HorizontalResize, VerticalResize, Text };
 
 class PlatformServices {
 public:
@@ -17,7 +17,7 @@ public:
     // Puts the pointer at a window position (drags that are not limited by the screen edge).
     virtual void warpPointer(Point windowPos) = 0;
     virtual void setPointerHidden(bool hidden) = 0;
-    virtual void setCursor(CursorShape shape) = 0;
+    virtual void setCursor(PointerShape shape) = 0;
 };
 
 // [editor thread] Remembers every request; tests read them back.
@@ -25,11 +25,11 @@ class RecordingServices final : public PlatformServices {
 public:
     void warpPointer(Point windowPos) override { warps.push_back(windowPos); }
     void setPointerHidden(bool hidden) override { pointerHidden = hidden; }
-    void setCursor(CursorShape shape) override { cursor = shape; }
+    void setCursor(PointerShape shape) override { cursor = shape; }
 
     std::vector<Point> warps;
     bool pointerHidden = false;
-    CursorShape cursor = CursorShape::Arrow;
+    PointerShape cursor = PointerShape::Arrow;
 };
 
 }  // namespace quenvale::ui

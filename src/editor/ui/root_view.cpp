@@ -83,19 +83,19 @@ void RootView::pointerRelease(Point pos, MouseButton button, uint32_t modifiers)
 
 void RootView::pointerMove(Point pos, uint32_t modifiers) {
     if (capture_ != nullptr) {
-        capture_->mouseDrag(eventFor(*capture_, pos, MouseButton::None, modifiers));
+        capture_->mouseDrag(eventFor(*capture_, pos, MouseButton::NoButton, modifiers));
         buryClosed();
         return;
     }
     Widget* target = widgetAt(pos);
     setHover(target);
-    if (target != nullptr) target->mouseHover(eventFor(*target, pos, MouseButton::None, modifiers));
+    if (target != nullptr) target->mouseHover(eventFor(*target, pos, MouseButton::NoButton, modifiers));
     buryClosed();
 }
 
 void RootView::pointerWheel(Point pos, int steps, uint32_t modifiers) {
     for (Widget* w = capture_ != nullptr ? capture_ : widgetAt(pos); w != nullptr && w != this; w = w->parent()) {
-        MouseEvent e = eventFor(*w, pos, MouseButton::None, modifiers);
+        MouseEvent e = eventFor(*w, pos, MouseButton::NoButton, modifiers);
         e.wheelSteps = steps;
         if (w->mouseWheel(e)) break;
         if (dynamic_cast<Overlay*>(w) != nullptr) break;

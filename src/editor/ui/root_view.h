@@ -88,10 +88,10 @@ private:
     Widget* capture_ = nullptr;
     Widget* hover_ = nullptr;
     Widget* focus_ = nullptr;
-    MouseButton captureButton_ = MouseButton::None;
+    MouseButton captureButton_ = MouseButton::NoButton;
     int buttonsDown_ = 0;
     // Double-click detection.
-    MouseButton lastButton_ = MouseButton::None;
+    MouseButton lastButton_ = MouseButton::NoButton;
     Point lastPress_{};
     uint64_t lastPressMs_ = 0;
     int lastClickCount_ = 0;

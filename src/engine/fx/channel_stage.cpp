@@ -1,6 +1,7 @@
 // Per-sample channel stage: the two effect slots, then the master gain.
 #include "engine/fx/channel_stage.h"
 
+#include <atomic>
 #include <cstdint>
 
 #include "engine/fx/line_settings.h"
@@ -40,7 +41,8 @@ void advance(EffectRamp& ramp, float& value) noexcept {
 }  // namespace
 
 void processChannelEffect(ChannelEffect& effect, float& left, float& right) noexcept {
-    const int32_t type = effect.type;
+    // Acquire pairs with setEffectType's release: the lines of a new type are cleared and settled.
+    const int32_t type = std::atomic_ref<int32_t>(effect.type).load(std::memory_order_acquire);
     if (type != kEffectDelay && type != kEffectComb) return;
     for (int i = 0; i < 4; ++i) advance(effect.paramRamp[i], effect.params[i]);
     advance(effect.dryWetRamp, effect.wet);

@@ -6,10 +6,15 @@
 
 namespace quenvale {
 
+// The type is the slot's publication word: None is stored before the lines are touched and the new
+// type with release after they are settled, so a reader that acquires the new type also sees the
+// cleared lines and their settings. The engine runs this only where no render reads the slot at the
+// same time (on the audio thread, or inside a structural edit), so the lines are never written
+// under a running sample; the ordering still holds for any reader that meets the change.
 void setEffectType(ChannelEffect& effect, int32_t type) noexcept {
-    if (type == effect.type) return;
-    effect.type = kEffectNone;
-    std::atomic_signal_fence(std::memory_order_seq_cst);
+    std::atomic_ref<int32_t> published(effect.type);
+    if (type == published.load(std::memory_order_relaxed)) return;
+    published.store(kEffectNone, std::memory_order_relaxed);
     if (type == kEffectDelay || type == kEffectComb) {
         for (DelayLine& line : effect.lines) {
             std::memset(line.buffer.get(), 0, sizeof(float) * kDelayLineLength);
@@ -21,8 +26,7 @@ void setEffectType(ChannelEffect& effect, int32_t type) noexcept {
         // reads the lines with their final times.
         applyLineSettings(effect, type);
     }
-    std::atomic_signal_fence(std::memory_order_seq_cst);
-    effect.type = type;
+    published.store(type, std::memory_order_release);
 }
 
 }  // namespace quenvale

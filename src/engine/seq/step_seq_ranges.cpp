@@ -1,6 +1,8 @@
 // Step counts and range maintenance of the step sequencers.
 #include "engine/seq/step_seq_ranges.h"
 
+#include "params/relaxed_field.h"
+
 namespace quenvale {
 namespace {
 
@@ -13,7 +15,7 @@ void recomputeRange(StepSeqBlock& block, int32_t i) noexcept {
 
 void setStepSeqLength(StepSeqBlock& block, int32_t lengthIndex) noexcept {
     if (lengthIndex < 0 || lengthIndex > 8) lengthIndex = 3;
-    block.lengthIndex = lengthIndex;
+    storeRelaxed(block.lengthIndex, lengthIndex);
     block.stepCount = kStepCounts[lengthIndex];
     recomputeStepRanges(block);
 }
