@@ -107,13 +107,13 @@ bool PartialEdit::mouseDown(const MouseEvent& e) {
 }
 
 void PartialEdit::mouseDrag(const MouseEvent& e) {
-    if (mode_ != Mode::None) gesture(e.pos);
+    if (mode_ != Mode::Idle) gesture(e.pos);
 }
 
 void PartialEdit::mouseUp(const MouseEvent& e) {
     if ((mode_ == Mode::Draw && e.button == MouseButton::Left) ||
         (mode_ == Mode::Clear && e.button == MouseButton::Right))
-        mode_ = Mode::None;
+        mode_ = Mode::Idle;
 }
 
 void PartialEdit::paint(cairo_t* cr) {

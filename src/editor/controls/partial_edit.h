@@ -23,7 +23,7 @@ public:
 
 class PartialEdit : public Control {
 public:
-    enum class Mode : uint8_t { None, Draw, Clear };
+    enum class Mode : uint8_t { Idle, Draw, Clear };
 
     PartialEdit(ui::Rect bounds, std::string label);
 
@@ -64,7 +64,7 @@ private:
     PartialCurve preview_;
     std::vector<bool> mask_;
     uint32_t flags_ = 0;
-    Mode mode_ = Mode::None;
+    Mode mode_ = Mode::Idle;
     std::vector<PartialEditSink*> sinks_;
 };
 

@@ -114,7 +114,7 @@ void GuiSpectrum::syncFromEngine() {
     }
     Modulator& m = target_.resolve(g);
     scratchpad_->attach(partialCount_);
-    if (graph_->mode() == PartialEdit::Mode::None) {
+    if (graph_->mode() == PartialEdit::Mode::Idle) {
         PartialCurve curve(partialCount_);
         target_.read(g, curve);
         graph_->setCurve(curve);
