@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <cstring>
 #include <cmath>
 #include <thread>
 
@@ -280,6 +281,37 @@ TEST(SpectrumEditor, BreakpointsInsertSelectAndRemoveAfterSelection) {
     EXPECT_EQ(ed.amp().breakpointCount(), 1);
     ed.clickAt(first, ui::MouseButton::Right);
     EXPECT_EQ(ed.amp().breakpointCount(), 1);
+}
+
+// Paints the "Voice" page with a saw in the spectrum and the scratchpad showing its smoothed preview
+// (the README's picture: build/spectrum-editor.png, copied to docs/), and checks the bars are there.
+TEST(SpectrumEditor, PaintsTheGraphsWithTheirBars) {
+    SpectrumEditor ed;
+    GuiSpectrum& s = ed.spectrum();
+    s.showScratchpad(true);
+    GuiSpectrumScratchpad& pad = s.scratchpad();
+    pad.runGenerator(kGenSaw);
+    pad.toSpectrum();
+    pad.runGenerator(kGenSquare);
+    pad.chooseTransform(kTransformSmooth);
+    pad.setValue(-1.5f);
+    ed.click(s.patternButton(1));
+    ed.clickAt(SpectrumEditor::over(s.graph(), 5, s.graph().bounds().h / 3));
+    ed.tick();
+    cairo_surface_t* image = ed.paint(QUENVALE_BINARY_DIR "/spectrum-editor.png");
+    ASSERT_EQ(cairo_image_surface_get_format(image), CAIRO_FORMAT_ARGB32);
+    const unsigned char* data = cairo_image_surface_get_data(image);
+    const int stride = cairo_image_surface_get_stride(image);
+    auto pixel = [&](ui::Point p) {
+        uint32_t v;
+        std::memcpy(&v, data + p.y * stride + p.x * 4, 4);
+        return v & 0xFFFFFF;
+    };
+    // The fundamental's bar reaches the top of both graphs; above a silent partial lies the field.
+    EXPECT_EQ(pixel(SpectrumEditor::over(s.graph(), 0, 2)), 0x4FA3E0u);
+    EXPECT_EQ(pixel(SpectrumEditor::over(pad.graph(), 0, 2)), 0x4FA3E0u);
+    EXPECT_EQ(pixel(SpectrumEditor::over(s.graph(), 40, 2)), 0x1C1F23u);
+    cairo_surface_destroy(image);
 }
 
 }  // namespace

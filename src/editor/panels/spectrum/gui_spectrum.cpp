@@ -69,9 +69,9 @@ GuiSpectrum::GuiSpectrum(EditorContext& context, Rect bounds) : Frame(bounds, "S
     }
     invertButton_ = &add<Button>(Rect{x + grid(1), kRowA, grid(5), h}, "-", [this] { setInvert(!invert_); });
     x += grid(8);
-    scratchpadButton_ = &add<Button>(Rect{x, kRowA, grid(30), h}, "Show ScratchPad",
+    scratchpadButton_ = &add<Button>(Rect{x, kRowA, grid(28), h}, "Show ScratchPad",
                                      [this] { showScratchpad(!scratchpadShown_); });
-    resynthButton_ = &add<Button>(Rect{bounds.w - grid(36), kRowA, grid(35), h}, "Re-Synthesize WAV",
+    resynthButton_ = &add<Button>(Rect{bounds.w - grid(34), kRowA, grid(33), h}, "Re-Synthesize WAV",
                                   [this] { resynthesizeWav(); });
 
     strip_ = &add<BreakpointStrip>(Rect{grid(1), kStripTop, bounds.w - grid(2), kStripHeight});
