@@ -1,5 +1,9 @@
 // The spectrum editor's panel: views, display flags, patterns, breakpoints, the partial graph, and the
 // lower area with the modifier panel or the scratchpad.
+//
+// Reading the generator's tree and storing values into it hold the engine's read scope: the host's
+// user-interface thread may be replacing the tree (a program or chunk load) at the same moment, while
+// the audio keeps playing. Structural edits take the edit scope (spectrum_edits.cpp).
 #include "editor/panels/spectrum/gui_spectrum.h"
 
 #include <cstdio>
@@ -107,6 +111,7 @@ const std::string& GuiSpectrum::statusText() const {
 }
 
 void GuiSpectrum::syncFromEngine() {
+    EditGuard::ReadScope read(context_.model.engine().editGuard());
     Generator& g = generator();
     if (g.partialCount != partialCount_) {
         partialCount_ = g.partialCount;
@@ -236,6 +241,7 @@ void GuiSpectrum::resynthesizeWav() {
 // ---- the partial graph ----------------------------------------------------------------------------
 
 void GuiSpectrum::partialChanged(PartialEdit&, int32_t partial, float value) {
+    EditGuard::ReadScope read(context_.model.engine().editGuard());
     target_.writePartial(generator(), partial, value);
     status_->setText(partialStatusText(partial, value));
     edited();
@@ -254,6 +260,7 @@ void GuiSpectrum::breakpointInserted(float time) {
 }
 
 void GuiSpectrum::breakpointMoved(int32_t index, float time) {
+    EditGuard::ReadScope read(context_.model.engine().editGuard());
     moveBreakpoint(context_.model.engine(), target_, index, time);
     moved_ = true;
     syncFromEngine();
@@ -272,12 +279,14 @@ void GuiSpectrum::breakpointRemoved(int32_t index) {
 // ---- the scratchpad's view of the spectrum --------------------------------------------------------
 
 PartialCurve GuiSpectrum::spectrumCurve() {
+    EditGuard::ReadScope read(context_.model.engine().editGuard());
     PartialCurve curve(generator().partialCount);
     target_.read(generator(), curve);
     return curve;
 }
 
 void GuiSpectrum::storeSpectrumCurve(const PartialCurve& values) {
+    EditGuard::ReadScope read(context_.model.engine().editGuard());
     target_.write(generator(), values);
     edited();
     syncFromEngine();

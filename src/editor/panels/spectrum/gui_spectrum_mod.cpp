@@ -11,6 +11,7 @@
 #include "editor/panels/spectrum/mod_edit_dialog.h"
 #include "editor/panels/spectrum/spectrum_edits.h"
 #include "engine/spectrum/modulator.h"
+#include "engine/synth_engine.h"
 
 namespace quenvale::editor {
 
@@ -81,10 +82,12 @@ GuiSpectrumMod::GuiSpectrumMod(EditorContext& context, GuiSpectrum& spectrum, Re
 
     const int cx = grid(62);
     repeatBorder_ = &add<CheckBox>(Rect{cx, 0, grid(40), h}, "Shift: Repeat Border", [this](bool on) {
+        EditGuard::ReadScope read(context_.model.engine().editGuard());
         edited().shiftRepeatBorder = on;
         changed(false);
     });
     additive_ = &add<CheckBox>(Rect{cx + grid(42), 0, grid(24), h}, "Additive", [this](bool on) {
+        EditGuard::ReadScope read(context_.model.engine().editGuard());
         edited().additive = on;
         changed(false);
     });
@@ -95,6 +98,7 @@ GuiSpectrumMod::GuiSpectrumMod(EditorContext& context, GuiSpectrum& spectrum, Re
             items.push_back(MenuItem::command(dynamicModeName(i), i, i == edited().dynamicMode));
         const Rect r = dynamicMode_->windowRect();
         openPopupMenu(*root(), std::move(items), {r.x, r.bottom()}, [this](int32_t id) {
+            EditGuard::ReadScope read(context_.model.engine().editGuard());
             edited().dynamicMode = id;
             changed(false);
         }, {}, r.w);
@@ -107,6 +111,7 @@ GuiSpectrumMod::GuiSpectrumMod(EditorContext& context, GuiSpectrum& spectrum, Re
             items.push_back(MenuItem::command(filterModeName(i), i, i == edited().filterMode));
         const Rect r = filterMode_->windowRect();
         openPopupMenu(*root(), std::move(items), {r.x, r.bottom()}, [this](int32_t id) {
+            EditGuard::ReadScope read(context_.model.engine().editGuard());
             edited().filterMode = id;
             changed(false);
         }, {}, r.w);
@@ -119,13 +124,17 @@ GuiSpectrumMod::GuiSpectrumMod(EditorContext& context, GuiSpectrum& spectrum, Re
         const int col = i / 4, row = i % 4;
         DragNumber& n = add<DragNumber>(Rect{cx + col * (colWidth + grid(2)), (row + 1) * (h + 4) + 4, colWidth, h},
                                         spec.name, spec.minimum, spec.maximum, spec.defaultValue, spec.decimals);
-        n.setOnChange([this, i](float v) { kValues[i].field(edited()) = v; });
+        n.setOnChange([this, i](float v) {
+            EditGuard::ReadScope read(context_.model.engine().editGuard());
+            kValues[i].field(edited()) = v;
+        });
         n.setOnCommit([this] { changed(false); });
         values_.push_back(&n);
     }
     updateButtons();
 }
 
+// Callers hold the engine's read scope while they use the modulator.
 Modulator& GuiSpectrumMod::edited() {
     return spectrum_.target().resolve(liveGenerator(context_.model.engine()));
 }
@@ -169,11 +178,16 @@ void GuiSpectrumMod::openLink(int index) {
 
 void GuiSpectrumMod::editLink() {
     const int index = list_->selected();
-    Modulator& m = edited();
-    if (index < 0 || index >= m.childCount()) return;
-    const ModulatorLink& link = m.children[index];
-    ModEditFields fields{link.child ? link.child->name : std::string(), link.mode, link.enabled};
+    ModEditFields fields;
+    {
+        EditGuard::ReadScope read(context_.model.engine().editGuard());
+        Modulator& m = edited();
+        if (index < 0 || index >= m.childCount()) return;
+        const ModulatorLink& link = m.children[index];
+        fields = {link.child ? link.child->name : std::string(), link.mode, link.enabled};
+    }
     context_.root.openOverlay(std::make_unique<ModEditDialog>(fields, [this, index](const ModEditFields& f) {
+        EditGuard::ReadScope read(context_.model.engine().editGuard());
         Modulator& parent = edited();
         if (index >= parent.childCount()) return;
         ModulatorLink& l = parent.children[index];

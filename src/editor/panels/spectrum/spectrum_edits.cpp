@@ -24,6 +24,7 @@ std::vector<float> breakpointTimes(const Modulator& modulator) {
 }
 
 int32_t insertBreakpointAt(SynthEngine& engine, SpectrumTarget& target, float time) {
+    EditGuard::ReadScope read(engine.editGuard());  // no other thread replaces the tree meanwhile
     Generator& g = liveGenerator(engine);
     const Modulator& peek = target.resolve(g);
     const std::vector<float> times = breakpointTimes(peek);
@@ -50,6 +51,7 @@ int32_t insertBreakpointAt(SynthEngine& engine, SpectrumTarget& target, float ti
 }
 
 void moveBreakpoint(SynthEngine& engine, SpectrumTarget& target, int32_t index, float time) {
+    EditGuard::ReadScope read(engine.editGuard());  // no other thread replaces the tree meanwhile
     Modulator& m = target.resolve(liveGenerator(engine));
     if (index < 0 || index >= m.breakpointCount()) return;
     const std::vector<float> times = breakpointTimes(m);
@@ -62,6 +64,7 @@ void moveBreakpoint(SynthEngine& engine, SpectrumTarget& target, int32_t index, 
 }
 
 bool removeBreakpoint(SynthEngine& engine, SpectrumTarget& target, int32_t index) {
+    EditGuard::ReadScope read(engine.editGuard());  // no other thread replaces the tree meanwhile
     Generator& g = liveGenerator(engine);
     if (target.resolve(g).breakpointCount() <= 1) return false;
     bool removed = false;
@@ -80,6 +83,7 @@ bool removeBreakpoint(SynthEngine& engine, SpectrumTarget& target, int32_t index
 }
 
 int32_t removeBreakpointsAfterSelection(SynthEngine& engine, SpectrumTarget& target) {
+    EditGuard::ReadScope read(engine.editGuard());  // no other thread replaces the tree meanwhile
     Generator& g = liveGenerator(engine);
     int32_t removed = 0;
     {
@@ -109,8 +113,9 @@ int32_t addChildModulator(SynthEngine& engine, SpectrumTarget& target, const std
 }
 
 bool removeChildModulator(SynthEngine& engine, SpectrumTarget& target, int32_t index) {
+    EditGuard::ReadScope read(engine.editGuard());  // no other thread replaces the tree meanwhile
     Generator& g = liveGenerator(engine);
-    ModulatorLink taken;  // destroyed after the scope, with its whole subtree
+    ModulatorLink taken;  // destroyed after the edit scope, with its whole subtree
     {
         EditGuard::EditScope scope(engine.editGuard());
         Modulator& m = target.resolve(g);
