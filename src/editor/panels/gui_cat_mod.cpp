@@ -3,6 +3,10 @@
 
 #include "common/capacity.h"
 #include "editor/controls/button.h"
+#include "editor/panels/gui_ch_lfo.h"
+#include "editor/panels/gui_env.h"
+#include "editor/panels/gui_lfo.h"
+#include "editor/panels/gui_step_seq.h"
 #include "editor/panels/layout.h"
 
 namespace quenvale::editor {
@@ -39,6 +43,11 @@ GuiCatMod::GuiCatMod(EditorContext& context, ui::Rect bounds) : Page(context, bo
         }
     }
     instanceArea_ = &add<ui::Frame>(layout::kInstanceArea, "");
+    const ui::Rect area = instanceArea_->contentRect();
+    pages_[static_cast<int>(ModFamily::Env)] = &instanceArea_->add<GuiEnv>(context, area);
+    pages_[static_cast<int>(ModFamily::StepSeq)] = &instanceArea_->add<GuiStepSeq>(context, area);
+    pages_[static_cast<int>(ModFamily::Lfo)] = &instanceArea_->add<GuiLfo>(context, area);
+    pages_[static_cast<int>(ModFamily::ChLfo)] = &instanceArea_->add<GuiChLfo>(context, area);
     select(ModFamily::Env, 0);
 }
 
@@ -75,8 +84,13 @@ void GuiCatMod::select(ModFamily family, int instance) {
             buttons_[f][i]->setChecked(f == static_cast<int>(family) && static_cast<int>(i) == instance);
     instanceArea_->setLabel(std::string(kFamilies[static_cast<int>(family)].viewPrefix) + " " +
                             std::to_string(instance + 1));
+    // One page per family; the chosen instance's parameters are bound to its controls.
+    for (int f = 0; f < kModFamilyCount; ++f) pages_[f]->setVisible(f == static_cast<int>(family));
+    pages_[static_cast<int>(family)]->bindInstance(instance);
 }
 
-void GuiCatMod::timerTick() {}
+void GuiCatMod::timerTick() {
+    pages_[static_cast<int>(family_)]->timerTick();
+}
 
 }  // namespace quenvale::editor

@@ -10,6 +10,7 @@
 namespace quenvale::editor {
 
 class Button;
+class InstancePage;
 
 // The modulator families in the order of the page's frames.
 enum class ModFamily : int { Env, StepSeq, Lfo, ChLfo };
@@ -27,11 +28,17 @@ public:
     // Shows instance (0-based) of a family and lights its button.
     void select(ModFamily family, int instance);
     ModFamily family() const noexcept { return family_; }
+    // The instance page of a family (GuiEnv, GuiStepSeq, GuiLfo, GuiChLfo).
+    InstancePage& instancePage(ModFamily family) noexcept { return *pages_[static_cast<int>(family)]; }
+    Button& instanceButton(ModFamily family, int instance) noexcept {
+        return *buttons_[static_cast<int>(family)][instance];
+    }
     int instance() const noexcept { return instance_; }
 
 private:
     std::array<std::vector<Button*>, kModFamilyCount> buttons_{};
     ui::Frame* instanceArea_ = nullptr;
+    std::array<InstancePage*, kModFamilyCount> pages_{};
     ModFamily family_ = ModFamily::Env;
     int instance_ = 0;
 };

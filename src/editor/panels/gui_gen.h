@@ -5,17 +5,22 @@
 
 namespace quenvale::editor {
 
+class EnumField;
+class GuiCatMix;
 class GuiSpectrum;
+class ModNumber;
 
 class GuiGen : public Page {
 public:
     GuiGen(EditorContext& context, ui::Rect bounds);
     void timerTick() override;
     GuiSpectrum& spectrum() noexcept { return *spectrum_; }
+    GuiCatMix& mix() noexcept { return *mixArea_; }
 
 private:
     ui::Frame* generator_ = nullptr;
     ui::Frame* mix_ = nullptr;
+    GuiCatMix* mixArea_ = nullptr;
     GuiSpectrum* spectrum_ = nullptr;
 };
 

@@ -1,0 +1,29 @@
+// GuiChLfo: one channel LFO — "Type", "Sync", "Offset", "Out", the waveform and a meter.
+#pragma once
+
+#include "editor/panels/instance_page.h"
+
+namespace quenvale::editor {
+
+class EnumField;
+class ModMeter;
+class ModNumber;
+class WavetableDisplay;
+
+class GuiChLfo : public InstancePage {
+public:
+    GuiChLfo(EditorContext& context, ui::Rect bounds);
+    void bindInstance(int lfo) override;
+    void timerTick() override;
+
+    ModNumber& number(int member) noexcept { return *numbers_[member]; }  // Offset, Out
+
+private:
+    EnumField* type_ = nullptr;
+    EnumField* sync_ = nullptr;
+    ModNumber* numbers_[2] = {};
+    WavetableDisplay* wave_ = nullptr;
+    ModMeter* meter_ = nullptr;
+};
+
+}  // namespace quenvale::editor
