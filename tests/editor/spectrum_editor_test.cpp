@@ -10,6 +10,7 @@
 
 #include "editor/controls/button.h"
 #include "editor/controls/check_box.h"
+#include "editor/controls/key_map_edit.h"
 #include "editor/controls/list_box.h"
 #include "editor/controls/partial_display.h"
 #include "editor/controls/text_field.h"
@@ -281,6 +282,41 @@ TEST(SpectrumEditor, BreakpointsInsertSelectAndRemoveAfterSelection) {
     EXPECT_EQ(ed.amp().breakpointCount(), 1);
     ed.clickAt(first, ui::MouseButton::Right);
     EXPECT_EQ(ed.amp().breakpointCount(), 1);
+}
+
+TEST(SpectrumEditor, KeyMappingPointsMoveInsertAndRemove) {
+    SpectrumEditor ed;
+    GuiSpectrumMod& mod = ed.spectrum().modifiers();
+    ed.click(mod.keyMapButton());
+    KeyMapEdit& keys = mod.keyMap();
+    ASSERT_TRUE(keys.showing());
+    ASSERT_EQ(keys.pointCount(), 2);  // the default: 1.0 over the whole keyboard
+    const ui::Rect r = keys.windowRect();
+    auto at = [&](ui::Point local) { return ui::Point{r.x + local.x, r.y + local.y}; };
+
+    // The end point dragged to the bottom: the top keys fall silent.
+    ed.drag(at(keys.pointPosition(1)), at({r.w - 6, r.h - 1}));
+    const BreakpointCurve& stored = ed.amp().keyMapping;
+    EXPECT_EQ(stored.segmentCount, 1);
+    EXPECT_FLOAT_EQ(stored.endValues[0], 0.0f);
+    EXPECT_FLOAT_EQ(stored.lengths[0], 1.0f);
+    EXPECT_TRUE(ed.main().changed());
+
+    // A double-click between the points adds one there; a right click on it takes it away again.
+    const ui::Point middle = at({r.w / 2, 20});
+    ed.root().pointerPress(middle, ui::MouseButton::Left, 0, ed.nextTime());
+    ed.root().pointerRelease(middle, ui::MouseButton::Left, 0);
+    ed.root().pointerPress(middle, ui::MouseButton::Left, 0, ed.sameTime());
+    ed.root().pointerRelease(middle, ui::MouseButton::Left, 0);
+    ASSERT_EQ(stored.segmentCount, 2);
+    EXPECT_NEAR(stored.lengths[0] + stored.lengths[1], 1.0f, 1e-6f);
+    EXPECT_NEAR(stored.lengths[0], 0.5f, 0.02f);
+    ed.clickAt(at(keys.pointPosition(1)), ui::MouseButton::Right);
+    EXPECT_EQ(stored.segmentCount, 1);
+    EXPECT_NEAR(stored.lengths[0], 1.0f, 1e-6f);
+    // The start point and the last segment stay.
+    EXPECT_FALSE(keys.removePoint(0));
+    EXPECT_FALSE(keys.removePoint(1));
 }
 
 // Paints the "Voice" page with a saw in the spectrum and the scratchpad showing its smoothed preview

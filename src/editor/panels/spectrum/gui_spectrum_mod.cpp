@@ -4,6 +4,7 @@
 #include "editor/controls/button.h"
 #include "editor/controls/check_box.h"
 #include "editor/controls/drag_number.h"
+#include "editor/controls/key_map_edit.h"
 #include "editor/controls/list_box.h"
 #include "editor/overlays/message_box.h"
 #include "editor/overlays/popup_menu.h"
@@ -81,17 +82,17 @@ GuiSpectrumMod::GuiSpectrumMod(EditorContext& context, GuiSpectrum& spectrum, Re
     remove_ = &add<Button>(Rect{bx, 5 * h + 18, grid(14), h}, "Rem.", [this] { removeLink(); });
 
     const int cx = grid(62);
-    repeatBorder_ = &add<CheckBox>(Rect{cx, 0, grid(40), h}, "Shift: Repeat Border", [this](bool on) {
+    repeatBorder_ = &add<CheckBox>(Rect{cx, 0, grid(38), h}, "Shift: Repeat Border", [this](bool on) {
         EditGuard::ReadScope read(context_.model.engine().editGuard());
         edited().shiftRepeatBorder = on;
         changed(false);
     });
-    additive_ = &add<CheckBox>(Rect{cx + grid(42), 0, grid(24), h}, "Additive", [this](bool on) {
+    additive_ = &add<CheckBox>(Rect{cx + grid(39), 0, grid(20), h}, "Additive", [this](bool on) {
         EditGuard::ReadScope read(context_.model.engine().editGuard());
         edited().additive = on;
         changed(false);
     });
-    dynamicMode_ = &add<Button>(Rect{cx + grid(68), 0, grid(30), h}, "");
+    dynamicMode_ = &add<Button>(Rect{cx + grid(60), 0, grid(28), h}, "");
     dynamicMode_->setOnClick([this] {
         std::vector<MenuItem> items;
         for (int32_t i = 0; i < kDynamicModeCount; ++i)
@@ -104,7 +105,7 @@ GuiSpectrumMod::GuiSpectrumMod(EditorContext& context, GuiSpectrum& spectrum, Re
         }, {}, r.w);
     });
     dynamicMode_->setLabel("Dynamic Mode");
-    filterMode_ = &add<Button>(Rect{cx + grid(100), 0, grid(30), h}, "Filter Mode");
+    filterMode_ = &add<Button>(Rect{cx + grid(89), 0, grid(28), h}, "Filter Mode");
     filterMode_->setOnClick([this] {
         std::vector<MenuItem> items;
         for (int32_t i = 0; i < kFilterModeCount; ++i)
@@ -118,7 +119,7 @@ GuiSpectrumMod::GuiSpectrumMod(EditorContext& context, GuiSpectrum& spectrum, Re
     });
 
     // Three columns of values under the flags.
-    const int colWidth = grid(42);
+    const int colWidth = grid(40);
     for (int i = 0; i < kValueCount; ++i) {
         const ValueSpec& spec = kValues[i];
         const int col = i / 4, row = i % 4;
@@ -131,6 +132,13 @@ GuiSpectrumMod::GuiSpectrumMod(EditorContext& context, GuiSpectrum& spectrum, Re
         n.setOnCommit([this] { changed(false); });
         values_.push_back(&n);
     }
+
+    // The key-mapping curve takes the values' place while "Keys" is on.
+    keyMap_ = &add<KeyMapEdit>(Rect{cx, h + 4, bounds.w - cx, bounds.h - h - 4});
+    keyMap_->setVisible(false);
+    keyMap_->setOnChange([this](const BreakpointCurve& curve, bool structural) { storeKeyMapping(curve, structural); });
+    keyMapButton_ = &add<Button>(Rect{cx + grid(118), 0, bounds.w - cx - grid(118), h}, "Keys",
+                                 [this] { showKeyMapping(!keyMap_->visible()); });
     updateButtons();
 }
 
@@ -154,8 +162,29 @@ void GuiSpectrumMod::sync(Modulator& m, const std::string& pathText) {
     filterMode_->setLabel(std::string("Filter: ") + filterModeName(m.filterMode));
     for (int i = 0; i < kValueCount; ++i)
         if (!values_[i]->pressed()) values_[i]->setValue(kValues[i].field(m));
+    keyMap_->setCurve(m.keyMapping);
     parent_->setEnabled(!spectrum_.target().path.empty());
     updateButtons();
+}
+
+void GuiSpectrumMod::showKeyMapping(bool show) {
+    keyMap_->setVisible(show);
+    keyMapButton_->setChecked(show);
+    for (DragNumber* v : values_) v->setVisible(!show);
+}
+
+void GuiSpectrumMod::storeKeyMapping(const BreakpointCurve& curve, bool structural) {
+    SynthEngine& engine = context_.model.engine();
+    EditGuard::ReadScope read(engine.editGuard());
+    if (structural) {
+        // A new segment count must never be seen with the old lengths: the voices are kept out.
+        EditGuard::EditScope scope(engine.editGuard());
+        edited().keyMapping = curve;
+    } else {
+        // Same segments, new lengths and values: plain stores the next control tick reads.
+        edited().keyMapping = curve;
+    }
+    changed(false);
 }
 
 void GuiSpectrumMod::updateButtons() {

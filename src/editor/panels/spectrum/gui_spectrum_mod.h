@@ -1,7 +1,7 @@
 // The modifier panel (GuiSpectrumMod), shown below the spectrum while the scratchpad is hidden: the
 // edited modulator's path and child links (enter with a double-click, ".." back up, "Edit", "Add",
-// "/\" and "\/" to reorder, "Rem."), its flags "Shift: Repeat Border" and "Additive", and its
-// modifier values.
+// "/\" and "\/" to reorder, "Rem."), its flags "Shift: Repeat Border" and "Additive", its
+// modifier values, and ("Keys") its key-mapping curve.
 #pragma once
 
 #include <functional>
@@ -12,6 +12,7 @@
 #include "editor/ui/panel.h"
 
 namespace quenvale {
+struct BreakpointCurve;
 struct Modulator;
 }
 
@@ -20,6 +21,7 @@ namespace quenvale::editor {
 class Button;
 class CheckBox;
 class DragNumber;
+class KeyMapEdit;
 class GuiSpectrum;
 class Label;
 class ListBox;
@@ -41,6 +43,8 @@ public:
     void addLink();
     void moveLink(int direction);  // −1 up ("/\"), +1 down ("\/")
     void removeLink();             // asks first
+    // "Keys": the key-mapping curve in place of the values.
+    void showKeyMapping(bool show);
 
     ListBox& list() noexcept { return *list_; }
     Button& upButton() noexcept { return *up_; }
@@ -56,11 +60,14 @@ public:
     static const std::vector<const char*>& valueNames();
     Button& dynamicModeButton() noexcept { return *dynamicMode_; }
     Button& filterModeButton() noexcept { return *filterMode_; }
+    KeyMapEdit& keyMap() noexcept { return *keyMap_; }
+    Button& keyMapButton() noexcept { return *keyMapButton_; }
 
 private:
     void updateButtons();
     Modulator& edited();
     void changed(bool structural);
+    void storeKeyMapping(const BreakpointCurve& curve, bool structural);
 
     EditorContext& context_;
     GuiSpectrum& spectrum_;
@@ -77,6 +84,8 @@ private:
     Button* dynamicMode_ = nullptr;
     Button* filterMode_ = nullptr;
     std::vector<DragNumber*> values_;
+    KeyMapEdit* keyMap_ = nullptr;
+    Button* keyMapButton_ = nullptr;
 };
 
 }  // namespace quenvale::editor

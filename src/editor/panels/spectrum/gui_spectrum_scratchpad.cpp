@@ -12,7 +12,7 @@ using namespace ui;
 using ui::theme::grid;
 
 namespace {
-constexpr int kGraphWidth = grid(125);
+constexpr int kGraphWidth = grid(122);
 constexpr int kRow = theme::kButtonHeight + grid(1);
 constexpr const char* kModeTexts[kTransferModeCount] = {"C", "x", "+", "-"};
 }  // namespace
@@ -25,12 +25,12 @@ GuiSpectrumScratchpad::GuiSpectrumScratchpad(EditorContext& context, ScratchpadH
 
     const int x = kGraphWidth + grid(2);
     const int h = theme::kButtonHeight;
-    macro_ = &add<Button>(Rect{x, 0, grid(18), h}, "Macro");
+    macro_ = &add<Button>(Rect{x, 0, grid(16), h}, "Macro");
     macro_->setOnClick([this] {
         const Rect r = macro_->windowRect();
         openMacroMenu({r.x, r.bottom()});
     });
-    transform_ = &add<Button>(Rect{x + grid(19), 0, grid(46), h}, kTransformNames[0]);
+    transform_ = &add<Button>(Rect{x + grid(17), 0, grid(43), h}, kTransformNames[0]);
     transform_->setOnClick([this] {
         std::vector<MenuItem> items;
         for (int32_t i = 0; i < kTransformCount; ++i)
@@ -39,9 +39,9 @@ GuiSpectrumScratchpad::GuiSpectrumScratchpad(EditorContext& context, ScratchpadH
         openPopupMenu(*root(), std::move(items), {r.x, r.bottom()}, [this](int32_t id) { chooseTransform(id); },
                       {}, r.w);
     });
-    value_ = &add<DragNumber>(Rect{x, kRow, grid(46), h}, "Value", kTransformValueMin, kTransformValueMax, 1.0f, 3);
+    value_ = &add<DragNumber>(Rect{x, kRow, grid(43), h}, "Value", kTransformValueMin, kTransformValueMax, 1.0f, 3);
     value_->setOnChange([this](float v) { setValue(v); });
-    apply_ = &add<Button>(Rect{x + grid(47), kRow, grid(18), h}, "Apply", [this] { apply(); });
+    apply_ = &add<Button>(Rect{x + grid(44), kRow, grid(16), h}, "Apply", [this] { apply(); });
 
     for (int m = 0; m < kTransferModeCount; ++m)
         modes_[m] = &add<Button>(Rect{x + m * grid(8), 2 * kRow, grid(7), h}, kModeTexts[m],
