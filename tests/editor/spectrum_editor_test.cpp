@@ -348,6 +348,18 @@ TEST(SpectrumEditor, PaintsTheGraphsWithTheirBars) {
     EXPECT_EQ(pixel(SpectrumEditor::over(pad.graph(), 0, 2)), 0x4FA3E0u);
     EXPECT_EQ(pixel(SpectrumEditor::over(s.graph(), 40, 2)), 0x1C1F23u);
     cairo_surface_destroy(image);
+
+    // The modifier panel with a layer in its list (build/spectrum-modifiers.png): every control
+    // inside the frame.
+    s.showScratchpad(false);
+    addChildModulator(ed.engine, s.target(), "Re-Synth", kCombineAdd, true);
+    ed.tick();
+    cairo_surface_destroy(ed.paint(QUENVALE_BINARY_DIR "/spectrum-modifiers.png"));
+    const ui::Rect frame = s.windowRect();
+    ui::forEachWidget(s.modifiers(), [&](ui::Widget& w) {
+        const ui::Rect r = w.windowRect();
+        EXPECT_TRUE(r.x >= frame.x && r.right() <= frame.right() && r.bottom() <= frame.bottom()) << w.label();
+    });
 }
 
 }  // namespace
