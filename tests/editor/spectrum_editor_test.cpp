@@ -4,8 +4,8 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
-#include <cstring>
 #include <cmath>
+#include <cstring>
 #include <thread>
 
 #include "editor/controls/button.h"
@@ -50,7 +50,8 @@ struct SpectrumEditor : HeadlessEditor {
         test::noteOn(engine, 57);
         const std::vector<float> out = test::renderSamples(engine, 26460);
         std::vector<double> levels;
-        for (int h = 1; h <= n; ++h) levels.push_back(test::amplitudeAt(out, 13230, 13230, 220.0 * h, 44100.0));
+        for (int h = 1; h <= n; ++h)
+            levels.push_back(test::amplitudeAt(out, 13230, 13230, 220.0 * h, 44100.0));
         return levels;
     }
 };
@@ -87,7 +88,8 @@ TEST(SpectrumEditor, LeftDragDrawsAcrossAndRightDragClearsOnlySelectedPartials) 
     ASSERT_EQ(s.pattern(), 1);
     ed.amp().breakpoints[0].values[2] = 0.5f;
     ed.tick();
-    ed.clickAt(SpectrumEditor::over(g, 2, g.bounds().h / 2), ui::MouseButton::Right);  // partial 3: unselected
+    ed.clickAt(SpectrumEditor::over(g, 2, g.bounds().h / 2),
+               ui::MouseButton::Right);  // partial 3: unselected
     EXPECT_FLOAT_EQ(ed.amp().breakpoints[0].values[2], 0.5f);
     ed.clickAt(SpectrumEditor::over(g, 2, 0));  // drawing respects the mask too
     EXPECT_FLOAT_EQ(ed.amp().breakpoints[0].values[2], 0.5f);
@@ -358,7 +360,8 @@ TEST(SpectrumEditor, PaintsTheGraphsWithTheirBars) {
     const ui::Rect frame = s.windowRect();
     ui::forEachWidget(s.modifiers(), [&](ui::Widget& w) {
         const ui::Rect r = w.windowRect();
-        EXPECT_TRUE(r.x >= frame.x && r.right() <= frame.right() && r.bottom() <= frame.bottom()) << w.label();
+        EXPECT_TRUE(r.x >= frame.x && r.right() <= frame.right() && r.bottom() <= frame.bottom())
+            << w.label();
     });
 }
 

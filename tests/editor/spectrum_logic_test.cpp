@@ -41,12 +41,12 @@ TEST(HarmonicMask, PatternsInvertAndTheFundamental) {
     const Case cases[] = {
         {0, false, {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16, 17}},
         {0, true, {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16, 17}},  // invert has no effect
-        {1, false, {1, 2, 4, 6, 8, 10, 12, 14, 16}},                                // "2"
-        {1, true, {1, 3, 5, 7, 9, 11, 13, 15, 17}},                                 // "2" inverted
-        {2, false, {1, 3, 6, 9, 12, 15}},                                           // "3"
-        {7, false, {1, 8, 16}},                                                     // "8"
-        {8, false, {1, 2, 4, 8, 16}},                                               // "P"
-        {8, true, {1, 3, 5, 6, 7, 9, 10, 11, 12, 13, 14, 15, 17}},                  // "P" inverted
+        {1, false, {1, 2, 4, 6, 8, 10, 12, 14, 16}},                             // "2"
+        {1, true, {1, 3, 5, 7, 9, 11, 13, 15, 17}},                              // "2" inverted
+        {2, false, {1, 3, 6, 9, 12, 15}},                                        // "3"
+        {7, false, {1, 8, 16}},                                                  // "8"
+        {8, false, {1, 2, 4, 8, 16}},                                            // "P"
+        {8, true, {1, 3, 5, 6, 7, 9, 10, 11, 12, 13, 14, 15, 17}},               // "P" inverted
     };
     for (const Case& c : cases)
         EXPECT_EQ(selectedHarmonics(harmonicMask(c.pattern, c.invert, 64), 17), c.selected)
@@ -81,11 +81,16 @@ TEST(PartialDisplay, FixedPointsAndClamping) {
         double y;
     };
     const Case cases[] = {
-        {1.0f, 0, 0.0},         {0.0f, 0, 200.0},          {2.0f, 0, 0.0},  // above the top: clamped
-        {-1.0f, 0, 200.0},      {0.0f, kDisplayBipolar, 100.0}, {-1.0f, kDisplayBipolar, 200.0},
-        {0.0f, kDisplayLog, 200.0}, {NAN, kDisplayLog, 200.0},  // 0 and NaN: the bottom
-        {0.1f, kDisplayLog, 200.0 / 3.0},                        // −20 dB of 60
-        {1e-5f, kDisplayLog, 200.0},                             // below −60 dB: the bottom
+        {1.0f, 0, 0.0},
+        {0.0f, 0, 200.0},
+        {2.0f, 0, 0.0},  // above the top: clamped
+        {-1.0f, 0, 200.0},
+        {0.0f, kDisplayBipolar, 100.0},
+        {-1.0f, kDisplayBipolar, 200.0},
+        {0.0f, kDisplayLog, 200.0},
+        {NAN, kDisplayLog, 200.0},                                  // 0 and NaN: the bottom
+        {0.1f, kDisplayLog, 200.0 / 3.0},                           // −20 dB of 60
+        {1e-5f, kDisplayLog, 200.0},                                // below −60 dB: the bottom
         {-0.1f, kDisplayLog | kDisplayBipolar, 200.0 * 5.0 / 6.0},  // lower half, 20 dB down
     };
     for (const Case& c : cases)

@@ -42,7 +42,8 @@ struct ResynthEditor : HeadlessEditor {
 std::string writeTestTone(const test::TempFolder& tmp, double& f0) {
     const int bin = 163;
     f0 = test::binAlignedFundamental(bin);
-    return test::writeTone(tmp, "tone.wav", 66150, {{bin, 0.4, 0.4}, {2 * bin, 0.2, 0.2}, {3 * bin, 0.1, 0.1}});
+    return test::writeTone(tmp, "tone.wav", 66150,
+                           {{bin, 0.4, 0.4}, {2 * bin, 0.2, 0.2}, {3 * bin, 0.1, 0.1}});
 }
 
 TEST(SpectrumResynthesis, FromTheWindowMatchesTheCommandLineTool) {
@@ -137,8 +138,10 @@ TEST(SpectrumResynthesis, OptionsDialogFieldsRangesAndFilter) {
         float f, d;
     };
     const Case cases[] = {
-        {"440", "0.1", 440.0f, 0.1f},     {"5", "100", 10.0f, 10.0f},  // clamped to the ranges
-        {"20000", "0", 10000.0f, 0.01f},  {"abc", "", 220.0f, 0.1f},   // no number: as opened
+        {"440", "0.1", 440.0f, 0.1f},
+        {"5", "100", 10.0f, 10.0f},  // clamped to the ranges
+        {"20000", "0", 10000.0f, 0.01f},
+        {"abc", "", 220.0f, 0.1f},  // no number: as opened
     };
     for (const Case& c : cases) {
         dialog.fundamentalField().setText(c.fundamental);

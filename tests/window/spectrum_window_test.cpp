@@ -1,6 +1,7 @@
 // The spectrum editor through the plug-in ABI on a real X server: from the empty default program, a
 // click of synthetic input (XTest) draws the fundamental and the third partial of the "Amp" view,
 // then a note played through the plug-in is measured: harmonic 3 sounds at the drawn level.
+// GoogleTest before Xlib: Xlib's macros (None, Bool) would break its templates.
 #include <gtest/gtest.h>
 
 #include <chrono>
@@ -11,7 +12,9 @@
 
 #include "window_host.h"
 
+// clang-format off
 #include <X11/extensions/XTest.h>
+// clang-format on
 
 namespace quenvale::window_test {
 namespace {
@@ -32,7 +35,8 @@ class SpectrumWindow : public ::testing::Test {
 protected:
     void SetUp() override {
         display_ = XOpenDisplay(nullptr);
-        if (display_ == nullptr) GTEST_SKIP() << "no X server reachable: the window tests need Xvfb or a desktop";
+        if (display_ == nullptr)
+            GTEST_SKIP() << "no X server reachable: the window tests need Xvfb or a desktop";
         int event = 0, error = 0, major = 0, minor = 0;
         if (!XTestQueryExtension(display_, &event, &error, &major, &minor))
             GTEST_SKIP() << "the X server has no XTest extension";
@@ -81,9 +85,11 @@ TEST_F(SpectrumWindow, ClickingTheThirdPartialIsHeardAtTheDrawnHeight) {
 
     // The default program has 128 partials, each column w / 128 wide.
     const int partials = 128;
-    auto columnCentre = [&](int k) { return graph.x + (k * graph.w / partials + (k + 1) * graph.w / partials) / 2; };
-    clickAt(children[0], columnCentre(0), graph.y);                    // the top: 1.0
-    clickAt(children[0], columnCentre(2), graph.y + graph.h / 4);      // a quarter down: 0.75
+    auto columnCentre = [&](int k) {
+        return graph.x + (k * graph.w / partials + (k + 1) * graph.w / partials) / 2;
+    };
+    clickAt(children[0], columnCentre(0), graph.y);                // the top: 1.0
+    clickAt(children[0], columnCentre(2), graph.y + graph.h / 4);  // a quarter down: 0.75
     const double drawn = 1.0 - static_cast<double>(graph.h / 4) / graph.h;
 
     std::vector<double> levels;

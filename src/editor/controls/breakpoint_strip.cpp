@@ -76,7 +76,8 @@ bool BreakpointStrip::mouseDown(const MouseEvent& e) {
 
 void BreakpointStrip::mouseDrag(const MouseEvent& e) {
     if (dragging_ < 0 || sink_ == nullptr) return;
-    const float earliest = dragging_ == 0 ? 0.0f : times_[dragging_ - 1] + (dragging_ > 0 ? kMinimumDistance : 0.0f);
+    const float earliest =
+        dragging_ == 0 ? 0.0f : times_[dragging_ - 1] + (dragging_ > 0 ? kMinimumDistance : 0.0f);
     const float latest =
         static_cast<size_t>(dragging_) + 1 < times_.size() ? times_[dragging_ + 1] - kMinimumDistance : 1e9f;
     const float time = std::clamp(xToTime(e.pos.x), earliest, std::max(earliest, latest));
@@ -126,7 +127,8 @@ void BreakpointStrip::paint(cairo_t* cr) {
         char text[48];
         std::snprintf(text, sizeof text, "%d / %zu  %.2f s", selected_ + 1, times_.size(),
                       static_cast<double>(times_[selected_]));
-        draw::text(cr, {r.w - 130, 0, 124, r.h}, text, theme::kTextDim, draw::Align::Right, theme::kSmallFontSize);
+        draw::text(cr, {r.w - 130, 0, 124, r.h}, text, theme::kTextDim, draw::Align::Right,
+                   theme::kSmallFontSize);
     }
 }
 

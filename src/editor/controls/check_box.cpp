@@ -47,7 +47,8 @@ void CheckBox::paint(cairo_t* cr) {
         cairo_line_to(cr, b.x + 10, b.y + 3);
         cairo_stroke(cr);
     }
-    draw::text(cr, {box + 6, 0, r.w - box - 6, r.h}, label(), enabled() ? theme::kText : theme::kTextDisabled);
+    draw::text(cr, {box + 6, 0, r.w - box - 6, r.h}, label(),
+               enabled() ? theme::kText : theme::kTextDisabled);
 }
 
 }  // namespace quenvale::editor

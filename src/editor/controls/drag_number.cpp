@@ -73,8 +73,10 @@ void DragNumber::mouseUp(const MouseEvent&) {
 
 void DragNumber::paint(cairo_t* cr) {
     const Rect r = localBounds();
-    draw::fillRoundedRect(cr, r, pressed() ? theme::kControlPressed : hovered() ? theme::kControlHover
-                                                                                 : theme::kFieldBackground);
+    draw::fillRoundedRect(cr, r,
+                          pressed()   ? theme::kControlPressed
+                          : hovered() ? theme::kControlHover
+                                      : theme::kFieldBackground);
     draw::strokeRect(cr, r, theme::kControlBorder);
     const theme::Colour& text = enabled() ? theme::kText : theme::kTextDisabled;
     draw::text(cr, {r.x + 4, r.y, r.w - 8, r.h}, label(), enabled() ? theme::kTextDim : theme::kTextDisabled,

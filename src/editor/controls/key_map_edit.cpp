@@ -69,7 +69,8 @@ bool KeyMapEdit::movePoint(int i, float key, float value) {
         // Between its neighbours, at least one key from each.
         const float before = pointKey(i - 1);
         const float after = i + 1 < pointCount() ? pointKey(i + 1) : 1.0f + kMinLength;
-        const float k = std::clamp(key, before + kMinLength, std::max(before + kMinLength, after - kMinLength));
+        const float k =
+            std::clamp(key, before + kMinLength, std::max(before + kMinLength, after - kMinLength));
         const float oldEnd = pointKey(i);
         curve_.lengths[i - 1] = k - before;
         if (i < curve_.segmentCount) curve_.lengths[i] += oldEnd - k;

@@ -21,7 +21,9 @@ public:
     void setCurve(const BreakpointCurve& curve);
     const BreakpointCurve& curve() const noexcept { return curve_; }
     // Runs after every change with the new curve and whether its segment count changed.
-    void setOnChange(std::function<void(const BreakpointCurve&, bool structural)> fn) { onChange_ = std::move(fn); }
+    void setOnChange(std::function<void(const BreakpointCurve&, bool structural)> fn) {
+        onChange_ = std::move(fn);
+    }
 
     // Point i (0 = the start, i = the end of segment i − 1): its key position 0 … 1 and value.
     int pointCount() const noexcept { return curve_.segmentCount + 1; }

@@ -21,7 +21,8 @@ constexpr theme::Colour kZeroLine = theme::rgb(0x5A626E);
 
 bool sameValues(const PartialCurve& a, const PartialCurve& b) {
     return a.size() == b.size() &&
-           (a.size() == 0 || std::memcmp(a.data(), b.data(), static_cast<size_t>(a.size()) * sizeof(float)) == 0);
+           (a.size() == 0 ||
+            std::memcmp(a.data(), b.data(), static_cast<size_t>(a.size()) * sizeof(float)) == 0);
 }
 }  // namespace
 

@@ -24,8 +24,8 @@ using ui::theme::grid;
 
 namespace {
 constexpr const char* kPatternTexts[kPatternCount] = {"1", "2", "3", "4", "5", "6", "7", "8", "P"};
-constexpr int kRowA = grid(4) + 2;                    // buttons
-constexpr int kStripTop = kRowA + grid(6);            // breakpoint strip
+constexpr int kRowA = grid(4) + 2;          // buttons
+constexpr int kStripTop = kRowA + grid(6);  // breakpoint strip
 constexpr int kStripHeight = grid(6);
 constexpr int kGraphTop = kStripTop + kStripHeight + grid(1);
 constexpr int kGraphHeight = grid(37);
@@ -35,7 +35,9 @@ constexpr int kLowerTop = kStatusTop + grid(6);
 // A thin bar under the status text while a re-synthesis runs.
 class ResynthProgressBar : public Control {
 public:
-    ResynthProgressBar(Rect bounds, ResynthFlow& flow) : Control(bounds), flow_(flow) { setLabel("Re-Synthesis"); }
+    ResynthProgressBar(Rect bounds, ResynthFlow& flow) : Control(bounds), flow_(flow) {
+        setLabel("Re-Synthesis");
+    }
     void paint(cairo_t* cr) override {
         const Rect r = localBounds();
         draw::fillRect(cr, r, theme::kFieldBackground);
@@ -63,12 +65,12 @@ GuiSpectrum::GuiSpectrum(EditorContext& context, Rect bounds) : Frame(bounds, "S
     flagButtons_[0] = &add<Button>(Rect{x, kRowA, grid(5), h}, "B", [this] {
         setDisplayFlag(kDisplayBipolar, (flags_ & kDisplayBipolar) == 0);
     });
-    flagButtons_[1] = &add<Button>(Rect{x + grid(6), kRowA, grid(5), h}, "L", [this] {
-        setDisplayFlag(kDisplayLog, (flags_ & kDisplayLog) == 0);
-    });
+    flagButtons_[1] = &add<Button>(Rect{x + grid(6), kRowA, grid(5), h}, "L",
+                                   [this] { setDisplayFlag(kDisplayLog, (flags_ & kDisplayLog) == 0); });
     x += grid(13);
     for (int p = 0; p < kPatternCount; ++p) {
-        patterns_[p] = &add<Button>(Rect{x, kRowA, grid(5), h}, kPatternTexts[p], [this, p] { setPattern(p); });
+        patterns_[p] =
+            &add<Button>(Rect{x, kRowA, grid(5), h}, kPatternTexts[p], [this, p] { setPattern(p); });
         x += grid(5) + 1;
     }
     invertButton_ = &add<Button>(Rect{x + grid(1), kRowA, grid(5), h}, "-", [this] { setInvert(!invert_); });
@@ -85,9 +87,9 @@ GuiSpectrum::GuiSpectrum(EditorContext& context, Rect bounds) : Frame(bounds, "S
     status_ = &add<Label>(Rect{grid(1), kStatusTop, grid(60), h}, "");
     status_->setLabel("Partial");
     status_->setText("");
-    removeAfter_ = &add<Button>(Rect{bounds.w - grid(66), kStatusTop, grid(65), h},
-                                "Remove All Breakpoints after Selection",
-                                [this] { removeBreakpointsAfterSelection(); });
+    removeAfter_ =
+        &add<Button>(Rect{bounds.w - grid(66), kStatusTop, grid(65), h},
+                     "Remove All Breakpoints after Selection", [this] { removeBreakpointsAfterSelection(); });
     progress_ = &add<ResynthProgressBar>(Rect{grid(62), kStatusTop, grid(60), h}, *resynth_);
     progress_->setVisible(false);
 

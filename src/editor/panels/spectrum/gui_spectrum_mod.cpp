@@ -98,11 +98,14 @@ GuiSpectrumMod::GuiSpectrumMod(EditorContext& context, GuiSpectrum& spectrum, Re
         for (int32_t i = 0; i < kDynamicModeCount; ++i)
             items.push_back(MenuItem::command(dynamicModeName(i), i, i == edited().dynamicMode));
         const Rect r = dynamicMode_->windowRect();
-        openPopupMenu(*root(), std::move(items), {r.x, r.bottom()}, [this](int32_t id) {
-            EditGuard::ReadScope read(context_.model.engine().editGuard());
-            edited().dynamicMode = id;
-            changed(false);
-        }, {}, r.w);
+        openPopupMenu(
+            *root(), std::move(items), {r.x, r.bottom()},
+            [this](int32_t id) {
+                EditGuard::ReadScope read(context_.model.engine().editGuard());
+                edited().dynamicMode = id;
+                changed(false);
+            },
+            {}, r.w);
     });
     dynamicMode_->setLabel("Dynamic Mode");
     filterMode_ = &add<Button>(Rect{cx + grid(89), 0, grid(28), h}, "Filter Mode");
@@ -111,11 +114,14 @@ GuiSpectrumMod::GuiSpectrumMod(EditorContext& context, GuiSpectrum& spectrum, Re
         for (int32_t i = 0; i < kFilterModeCount; ++i)
             items.push_back(MenuItem::command(filterModeName(i), i, i == edited().filterMode));
         const Rect r = filterMode_->windowRect();
-        openPopupMenu(*root(), std::move(items), {r.x, r.bottom()}, [this](int32_t id) {
-            EditGuard::ReadScope read(context_.model.engine().editGuard());
-            edited().filterMode = id;
-            changed(false);
-        }, {}, r.w);
+        openPopupMenu(
+            *root(), std::move(items), {r.x, r.bottom()},
+            [this](int32_t id) {
+                EditGuard::ReadScope read(context_.model.engine().editGuard());
+                edited().filterMode = id;
+                changed(false);
+            },
+            {}, r.w);
     });
 
     // Three columns of values under the flags.
@@ -123,8 +129,9 @@ GuiSpectrumMod::GuiSpectrumMod(EditorContext& context, GuiSpectrum& spectrum, Re
     for (int i = 0; i < kValueCount; ++i) {
         const ValueSpec& spec = kValues[i];
         const int col = i / 4, row = i % 4;
-        DragNumber& n = add<DragNumber>(Rect{cx + col * (colWidth + grid(2)), (row + 1) * (h + 4) + 4, colWidth, h},
-                                        spec.name, spec.minimum, spec.maximum, spec.defaultValue, spec.decimals);
+        DragNumber& n =
+            add<DragNumber>(Rect{cx + col * (colWidth + grid(2)), (row + 1) * (h + 4) + 4, colWidth, h},
+                            spec.name, spec.minimum, spec.maximum, spec.defaultValue, spec.decimals);
         n.setOnChange([this, i](float v) {
             EditGuard::ReadScope read(context_.model.engine().editGuard());
             kValues[i].field(edited()) = v;
@@ -136,7 +143,8 @@ GuiSpectrumMod::GuiSpectrumMod(EditorContext& context, GuiSpectrum& spectrum, Re
     // The key-mapping curve takes the values' place while "Keys" is on.
     keyMap_ = &add<KeyMapEdit>(Rect{cx, h + 4, bounds.w - cx, bounds.h - h - 4});
     keyMap_->setVisible(false);
-    keyMap_->setOnChange([this](const BreakpointCurve& curve, bool structural) { storeKeyMapping(curve, structural); });
+    keyMap_->setOnChange(
+        [this](const BreakpointCurve& curve, bool structural) { storeKeyMapping(curve, structural); });
     keyMapButton_ = &add<Button>(Rect{cx + grid(118), 0, bounds.w - cx - grid(118), h}, "Keys",
                                  [this] { showKeyMapping(!keyMap_->visible()); });
     updateButtons();

@@ -14,7 +14,7 @@
 namespace quenvale {
 struct BreakpointCurve;
 struct Modulator;
-}
+}  // namespace quenvale
 
 namespace quenvale::editor {
 

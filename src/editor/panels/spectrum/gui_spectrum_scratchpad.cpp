@@ -36,10 +36,12 @@ GuiSpectrumScratchpad::GuiSpectrumScratchpad(EditorContext& context, ScratchpadH
         for (int32_t i = 0; i < kTransformCount; ++i)
             items.push_back(MenuItem::command(kTransformNames[i], i, i == pad_.transform()));
         const Rect r = transform_->windowRect();
-        openPopupMenu(*root(), std::move(items), {r.x, r.bottom()}, [this](int32_t id) { chooseTransform(id); },
-                      {}, r.w);
+        openPopupMenu(
+            *root(), std::move(items), {r.x, r.bottom()}, [this](int32_t id) { chooseTransform(id); }, {},
+            r.w);
     });
-    value_ = &add<DragNumber>(Rect{x, kRow, grid(43), h}, "Value", kTransformValueMin, kTransformValueMax, 1.0f, 3);
+    value_ = &add<DragNumber>(Rect{x, kRow, grid(43), h}, "Value", kTransformValueMin, kTransformValueMax,
+                              1.0f, 3);
     value_->setOnChange([this](float v) { setValue(v); });
     apply_ = &add<Button>(Rect{x + grid(44), kRow, grid(16), h}, "Apply", [this] { apply(); });
 
@@ -62,15 +64,16 @@ std::vector<MenuItem> GuiSpectrumScratchpad::macroMenuItems() {
         MenuItem::command("Randomize", kGenRandomize),
         MenuItem::command("Randomize Bipolar", kGenRandomizeBipolar),
         MenuItem::line(),
-        MenuItem::submenu("Oscillators", {MenuItem::command("Sine", kGenSine), MenuItem::command("Saw", kGenSaw),
-                                          MenuItem::command("Square", kGenSquare),
-                                          MenuItem::command("Triangle", kGenTriangle)}),
-        MenuItem::submenu("Filters", {MenuItem::command("LP 6dB/Oct", kGenLowPass6),
-                                      MenuItem::command("LP 12dB/Oct", kGenLowPass12),
-                                      MenuItem::command("LP 24dB/Oct", kGenLowPass24),
-                                      MenuItem::command("HP 6dB/Oct", kGenHighPass6),
-                                      MenuItem::command("HP 12dB/Oct", kGenHighPass12),
-                                      MenuItem::command("HP 24dB/Oct", kGenHighPass24)}),
+        MenuItem::submenu(
+            "Oscillators",
+            {MenuItem::command("Sine", kGenSine), MenuItem::command("Saw", kGenSaw),
+             MenuItem::command("Square", kGenSquare), MenuItem::command("Triangle", kGenTriangle)}),
+        MenuItem::submenu(
+            "Filters",
+            {MenuItem::command("LP 6dB/Oct", kGenLowPass6), MenuItem::command("LP 12dB/Oct", kGenLowPass12),
+             MenuItem::command("LP 24dB/Oct", kGenLowPass24), MenuItem::command("HP 6dB/Oct", kGenHighPass6),
+             MenuItem::command("HP 12dB/Oct", kGenHighPass12),
+             MenuItem::command("HP 24dB/Oct", kGenHighPass24)}),
     };
 }
 

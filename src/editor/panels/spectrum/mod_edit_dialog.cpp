@@ -27,10 +27,11 @@ ModEditDialog::ModEditDialog(const ModEditFields& fields, std::function<void(con
     mode_ = &add<Button>(Rect{kBox.x + 90, kBox.y + 62, 120, 20}, "");
     mode_->setOnClick([this] {
         const Rect r = mode_->windowRect();
-        openPopupMenu(*root(),
-                      {MenuItem::command(combineModeName(kCombineMultiply), kCombineMultiply, modeValue_ == 0),
-                       MenuItem::command(combineModeName(kCombineAdd), kCombineAdd, modeValue_ == 1)},
-                      {r.x, r.bottom()}, [this](int32_t id) { setMode(id); }, {}, r.w);
+        openPopupMenu(
+            *root(),
+            {MenuItem::command(combineModeName(kCombineMultiply), kCombineMultiply, modeValue_ == 0),
+             MenuItem::command(combineModeName(kCombineAdd), kCombineAdd, modeValue_ == 1)},
+            {r.x, r.bottom()}, [this](int32_t id) { setMode(id); }, {}, r.w);
     });
     setMode(fields.mode);
     enabled_ = &add<CheckBox>(Rect{kBox.x + 90, kBox.y + 88, 120, 20}, "Enabled");

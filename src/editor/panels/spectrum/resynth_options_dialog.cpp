@@ -30,11 +30,13 @@ ResynthOptionsDialog::ResynthOptionsDialog(const ResynthOptions& options,
                                            std::function<void(const ResynthOptions&)> onOk)
     : Overlay(kBox), initial_(options), onOk_(std::move(onOk)) {
     setLabel(kTitle);
-    const bool states[6] = {options.amp, options.detune, options.phase, options.pan, false, options.additiveLayer};
+    const bool states[6] = {options.amp, options.detune, options.phase,
+                            options.pan, false,          options.additiveLayer};
     for (int i = 0; i < 6; ++i) {
         const int col = i < 4 ? 0 : 1;
         const int row = i < 4 ? i : i - 4;
-        checks_[i] = &add<CheckBox>(Rect{kBox.x + 16 + col * 170, kBox.y + 36 + row * 24, 150, 20}, kCheckNames[i]);
+        checks_[i] =
+            &add<CheckBox>(Rect{kBox.x + 16 + col * 170, kBox.y + 36 + row * 24, 150, 20}, kCheckNames[i]);
         checks_[i]->setChecked(states[i]);
     }
     checks_[4]->setEnabled(false);  // "Noise": no noise analysis exists

@@ -43,27 +43,54 @@ bool generateScratchpad(int32_t command, PartialCurve& curve) {
         for (int32_t k = 0; k < n; ++k) curve[k] = static_cast<float>(valueOf(k));
     };
     switch (command) {
-        case kGenClear: fill([](int32_t) { return 0.0; }); return true;
-        case kGenSetToOne: fill([](int32_t) { return 1.0; }); return true;
-        case kGenSetToMinusOne: fill([](int32_t) { return -1.0; }); return true;
-        case kGenRandomize: fill([](int32_t) { return randomFloat(0.0f, 1.0f); }); return true;
-        case kGenRandomizeBipolar: fill([](int32_t) { return randomFloat(-1.0f, 1.0f); }); return true;
-        case kGenSine: fill([](int32_t k) { return k == 0 ? 1.0 : 0.0; }); return true;
+        case kGenClear:
+            fill([](int32_t) { return 0.0; });
+            return true;
+        case kGenSetToOne:
+            fill([](int32_t) { return 1.0; });
+            return true;
+        case kGenSetToMinusOne:
+            fill([](int32_t) { return -1.0; });
+            return true;
+        case kGenRandomize:
+            fill([](int32_t) { return randomFloat(0.0f, 1.0f); });
+            return true;
+        case kGenRandomizeBipolar:
+            fill([](int32_t) { return randomFloat(-1.0f, 1.0f); });
+            return true;
+        case kGenSine:
+            fill([](int32_t k) { return k == 0 ? 1.0 : 0.0; });
+            return true;
         case kGenSaw:
-        case kGenLowPass6: fill([](int32_t k) { return inverse(k + 1, 1); }); return true;
-        case kGenSquare: fill([](int32_t k) { return k % 2 == 0 ? inverse(k + 1, 1) : 0.0; }); return true;
+        case kGenLowPass6:
+            fill([](int32_t k) { return inverse(k + 1, 1); });
+            return true;
+        case kGenSquare:
+            fill([](int32_t k) { return k % 2 == 0 ? inverse(k + 1, 1) : 0.0; });
+            return true;
         case kGenTriangle:
             fill([](int32_t k) {
                 if (k % 2 != 0) return 0.0;
                 return k % 4 == 0 ? inverse(k + 1, 2) : -inverse(k + 1, 2);
             });
             return true;
-        case kGenLowPass12: fill([](int32_t k) { return inverse(k + 1, 2); }); return true;
-        case kGenLowPass24: fill([](int32_t k) { return inverse(k + 1, 4); }); return true;
-        case kGenHighPass6: fill([n](int32_t k) { return inverse(n - k, 1); }); return true;
-        case kGenHighPass12: fill([n](int32_t k) { return inverse(n - k, 2); }); return true;
-        case kGenHighPass24: fill([n](int32_t k) { return inverse(n - k, 4); }); return true;
-        default: return false;
+        case kGenLowPass12:
+            fill([](int32_t k) { return inverse(k + 1, 2); });
+            return true;
+        case kGenLowPass24:
+            fill([](int32_t k) { return inverse(k + 1, 4); });
+            return true;
+        case kGenHighPass6:
+            fill([n](int32_t k) { return inverse(n - k, 1); });
+            return true;
+        case kGenHighPass12:
+            fill([n](int32_t k) { return inverse(n - k, 2); });
+            return true;
+        case kGenHighPass24:
+            fill([n](int32_t k) { return inverse(n - k, 4); });
+            return true;
+        default:
+            return false;
     }
 }
 
@@ -77,18 +104,29 @@ bool transformScratchpad(int32_t transform, const PartialCurve& in, PartialCurve
         case kTransformOffset:
             for (int32_t k = 0; k < n; ++k) out[k] = in[k] + v;
             return true;
-        case kTransformShift: curveShift(in, out, v, false); return true;
-        case kTransformOctaveInterpolated: curveOctaveShift(in, out, v, false, kOctaveShiftInterpolated); return true;
-        case kTransformOctaveRepeated: curveOctaveShift(in, out, v, false, kOctaveShiftRepeated); return true;
-        case kTransformOctaveNearest: curveOctaveShift(in, out, v, false, kOctaveShiftNearest); return true;
-        case kTransformSmooth: smooth(in, out, v); return true;
+        case kTransformShift:
+            curveShift(in, out, v, false);
+            return true;
+        case kTransformOctaveInterpolated:
+            curveOctaveShift(in, out, v, false, kOctaveShiftInterpolated);
+            return true;
+        case kTransformOctaveRepeated:
+            curveOctaveShift(in, out, v, false, kOctaveShiftRepeated);
+            return true;
+        case kTransformOctaveNearest:
+            curveOctaveShift(in, out, v, false, kOctaveShiftNearest);
+            return true;
+        case kTransformSmooth:
+            smooth(in, out, v);
+            return true;
         case kTransformAddNoise:
             for (int32_t k = 0; k < n; ++k) out[k] = in[k] + randomFloat(-v, v);
             return true;
         case kTransformMulNoise:
             for (int32_t k = 0; k < n; ++k) out[k] = in[k] * (1.0f - v) + randomFloat(0.0f, 1.0f) * in[k] * v;
             return true;
-        default: return false;
+        default:
+            return false;
     }
 }
 
@@ -97,11 +135,20 @@ void transferCurve(int32_t mode, const PartialCurve& src, PartialCurve& dst, con
     for (int32_t k = 0; k < n; ++k) {
         if (!mask[k]) continue;
         switch (mode) {
-            case kTransferCopy: dst[k] = src[k]; break;
-            case kTransferMultiply: dst[k] = dst[k] * src[k]; break;
-            case kTransferAdd: dst[k] = dst[k] + src[k]; break;
-            case kTransferSubtract: dst[k] = dst[k] - src[k]; break;
-            default: return;
+            case kTransferCopy:
+                dst[k] = src[k];
+                break;
+            case kTransferMultiply:
+                dst[k] = dst[k] * src[k];
+                break;
+            case kTransferAdd:
+                dst[k] = dst[k] + src[k];
+                break;
+            case kTransferSubtract:
+                dst[k] = dst[k] - src[k];
+                break;
+            default:
+                return;
         }
     }
 }

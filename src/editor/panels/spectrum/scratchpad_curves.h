@@ -45,9 +45,15 @@ enum ScratchpadTransform : int32_t {
     kTransformMulNoise,
     kTransformCount,
 };
-inline constexpr const char* kTransformNames[kTransformCount] = {
-    "Scale", "Offset", "Shift", "Octave-Shift - Interpolated", "Octave-Shift - Repeated",
-    "Octave-Shift - Nearest", "Smooth", "Add Noise", "Mul Noise"};
+inline constexpr const char* kTransformNames[kTransformCount] = {"Scale",
+                                                                 "Offset",
+                                                                 "Shift",
+                                                                 "Octave-Shift - Interpolated",
+                                                                 "Octave-Shift - Repeated",
+                                                                 "Octave-Shift - Nearest",
+                                                                 "Smooth",
+                                                                 "Add Noise",
+                                                                 "Mul Noise"};
 // The transform value's range.
 inline constexpr float kTransformValueMin = -2.0f;
 inline constexpr float kTransformValueMax = 2.0f;

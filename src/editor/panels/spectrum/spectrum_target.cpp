@@ -62,7 +62,8 @@ bool SpectrumTarget::write(Generator& generator, const PartialCurve& values) {
 
 bool SpectrumTarget::writePartial(Generator& generator, int32_t partial, float value) {
     Modulator& m = resolve(generator);
-    if (breakpoint < 0 || partial < 0 || partial >= std::min(generator.partialCount, kMaxPartials)) return false;
+    if (breakpoint < 0 || partial < 0 || partial >= std::min(generator.partialCount, kMaxPartials))
+        return false;
     PartialCurve& stored = m.breakpoints[breakpoint].values;
     stored[partial] = value;
     return m.setBreakpointValues(breakpoint, stored);

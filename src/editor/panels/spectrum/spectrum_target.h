@@ -20,12 +20,12 @@ namespace quenvale::editor {
 inline constexpr int kViewCount = 4;
 inline constexpr const char* kViewNames[kViewCount] = {"Amp", "Pan", "Detune", "Phase"};
 inline constexpr SpectrumProperty kViewProperties[kViewCount] = {kSpectrumAmp, kSpectrumPan, kSpectrumDetune,
-                                                                  kSpectrumPhase};
+                                                                 kSpectrumPhase};
 
 struct SpectrumTarget {
-    int32_t view = 0;                 // 0 … 3: "Amp", "Pan", "Detune", "Phase"
-    std::vector<int32_t> path;        // child link indices from the view's top-level modulator
-    int32_t breakpoint = 0;           // selected breakpoint (−1 when the modulator has none)
+    int32_t view = 0;           // 0 … 3: "Amp", "Pan", "Detune", "Phase"
+    std::vector<int32_t> path;  // child link indices from the view's top-level modulator
+    int32_t breakpoint = 0;     // selected breakpoint (−1 when the modulator has none)
 
     // The edited modulator. The path is first cut back to links that exist and the breakpoint clamped
     // to the list, so a target survives program loads and removals.
