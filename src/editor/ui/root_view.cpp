@@ -17,7 +17,9 @@ RootView::~RootView() {
     capture_ = hover_ = focus_ = nullptr;
     overlays_.clear();
     closed_.clear();
-    // Children are destroyed by ~Panel; they still find this root and forget themselves harmlessly.
+    // Children are destroyed by ~Panel, when this object is no longer a RootView: they must not find
+    // it as their root then (nothing is left to forget them from).
+    isRoot_ = false;
 }
 
 MouseEvent RootView::eventFor(const Widget& w, Point windowPos, MouseButton button, uint32_t modifiers) const {
