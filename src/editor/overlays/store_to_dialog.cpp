@@ -51,22 +51,6 @@ void StoreToDialog::openList() {
     openPopupMenu(*root(), std::move(items), {at.x, at.bottom()}, [this](int32_t id) { choose(id); }, {}, at.w);
 }
 
-bool StoreToDialog::keyDown(const KeyEvent& key) {
-    if (key.key == Key::Escape) {
-        close();
-        return true;
-    }
-    return false;
-}
 
-void StoreToDialog::paint(cairo_t* cr) {
-    draw::fillRect(cr, localBounds(), theme::kOverlayShade);
-    paintBackground(cr);
-    const Rect box = content();
-    draw::fillRect(cr, {box.x + 1, box.y + 1, box.w - 2, 24}, theme::kHeaderBackground);
-    draw::text(cr, {box.x + 10, box.y, box.w - 20, 24}, label(), theme::kText, draw::Align::Left,
-               theme::kTitleFontSize, true);
-    paintChildren(cr);
-}
 
 }  // namespace quenvale::editor

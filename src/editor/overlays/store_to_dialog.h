@@ -6,13 +6,13 @@
 #include <string>
 #include <vector>
 
-#include "editor/ui/overlay.h"
+#include "editor/ui/dialog_overlay.h"
 
 namespace quenvale::editor {
 
 class Button;
 
-class StoreToDialog : public ui::Overlay {
+class StoreToDialog : public ui::DialogOverlay {
 public:
     StoreToDialog(std::vector<std::string> programNames, std::function<void(int)> onOk);
 
@@ -23,8 +23,6 @@ public:
     Button& okButton() noexcept { return *ok_; }
     Button& cancelButton() noexcept { return *cancel_; }
 
-    bool keyDown(const ui::KeyEvent& key) override;
-    void paint(cairo_t* cr) override;
     const char* kind() const override { return "storeto"; }
 
 private:

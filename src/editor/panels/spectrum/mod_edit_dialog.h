@@ -5,7 +5,7 @@
 #include <functional>
 #include <string>
 
-#include "editor/ui/overlay.h"
+#include "editor/ui/dialog_overlay.h"
 
 namespace quenvale::editor {
 
@@ -19,7 +19,7 @@ struct ModEditFields {
     bool enabled = true;
 };
 
-class ModEditDialog : public ui::Overlay {
+class ModEditDialog : public ui::DialogOverlay {
 public:
     static constexpr const char* kTitle = "Edit Modulator";
     static constexpr size_t kMaxNameLength = 64;
@@ -34,8 +34,6 @@ public:
     Button& okButton() noexcept { return *ok_; }
     Button& cancelButton() noexcept { return *cancel_; }
 
-    bool keyDown(const ui::KeyEvent& key) override;
-    void paint(cairo_t* cr) override;
     const char* kind() const override { return "modedit"; }
 
 private:

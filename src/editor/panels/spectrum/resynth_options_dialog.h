@@ -6,7 +6,7 @@
 #include <array>
 #include <functional>
 
-#include "editor/ui/overlay.h"
+#include "editor/ui/dialog_overlay.h"
 #include "resynth/resynth_options.h"
 
 namespace quenvale::editor {
@@ -15,7 +15,7 @@ class Button;
 class CheckBox;
 class TextField;
 
-class ResynthOptionsDialog : public ui::Overlay {
+class ResynthOptionsDialog : public ui::DialogOverlay {
 public:
     static constexpr const char* kTitle = "Re-Synthesize Options";
 
@@ -30,12 +30,16 @@ public:
     Button& okButton() noexcept { return *ok_; }
     Button& cancelButton() noexcept { return *cancel_; }
 
-    bool keyDown(const ui::KeyEvent& key) override;
-    void paint(cairo_t* cr) override;
     const char* kind() const override { return "resynthoptions"; }
 
     // Reads a number field: the text's value clamped to lo … hi, or fallback when it is no number.
     static float parseField(const std::string& text, float lo, float hi, float fallback);
+
+protected:
+    bool enterPressed() override {
+        accept();
+        return true;
+    }
 
 private:
     void accept();
