@@ -23,7 +23,7 @@ std::string entry(int index, const std::string& name) {
 }  // namespace
 
 StoreToDialog::StoreToDialog(std::vector<std::string> programNames, std::function<void(int)> onOk)
-    : Overlay(kBox), names_(std::move(programNames)), onOk_(std::move(onOk)) {
+    : DialogOverlay(kBox), names_(std::move(programNames)), onOk_(std::move(onOk)) {
     setLabel("Store To...");
     list_ = &add<Button>(Rect{kBox.x + 16, kBox.y + 40, kBox.w - 32, theme::kButtonHeight}, "", [this] { openList(); });
     ok_ = &add<Button>(Rect{kBox.right() - 176, kBox.bottom() - 32, 76, theme::kButtonHeight}, "OK", [this] {

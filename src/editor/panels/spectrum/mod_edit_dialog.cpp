@@ -18,7 +18,7 @@ constexpr Rect kBox{(theme::kWindowWidth - 320) / 2, 190, 320, 160};
 }
 
 ModEditDialog::ModEditDialog(const ModEditFields& fields, std::function<void(const ModEditFields&)> onOk)
-    : Overlay(kBox), onOk_(std::move(onOk)) {
+    : DialogOverlay(kBox), onOk_(std::move(onOk)) {
     setLabel(kTitle);
     add<Label>(Rect{kBox.x + 16, kBox.y + 36, 70, 20}, "Name");
     name_ = &add<TextField>(Rect{kBox.x + 90, kBox.y + 36, 210, 20}, kMaxNameLength);

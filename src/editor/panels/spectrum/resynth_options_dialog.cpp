@@ -28,7 +28,7 @@ std::string numberText(float v) {
 
 ResynthOptionsDialog::ResynthOptionsDialog(const ResynthOptions& options,
                                            std::function<void(const ResynthOptions&)> onOk)
-    : Overlay(kBox), initial_(options), onOk_(std::move(onOk)) {
+    : DialogOverlay(kBox), initial_(options), onOk_(std::move(onOk)) {
     setLabel(kTitle);
     const bool states[6] = {options.amp, options.detune, options.phase,
                             options.pan, false,          options.additiveLayer};
