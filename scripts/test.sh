@@ -43,9 +43,10 @@ for width in 64 32; do
 done
 
 echo "== Windows DLLs under wine: record, capabilities, demo renders bit-identical to Linux on every path"
-# Programs whose sound depends on the C runtime's rand() (random start phases, random dynamics) differ
-# between runtimes, and between two renders in one process: 5 "Evolving Pad" and 9 "Vibrato Flute" of the
-# demo bank. Empty this list once the engine draws from a generator of its own.
+# Programs that draw random numbers when their spectra are read (random start phases, random dynamics:
+# 5 "Evolving Pad" and 9 "Vibrato Flute" of the demo bank) depend on how many numbers the process drew
+# before, since the generator is process-wide: each Linux reference renders in a process of its own,
+# while the host check renders every program in one.
 UNSEEDED_PROGRAMS="5 9"
 programs=""
 for n in 0 1 2 3 4 5 6 7 8 9; do
