@@ -5,7 +5,7 @@
 
 #include "engine/synth_engine.h"
 #include "fuzz_input.h"
-#include "plugin/bank_chunk.h"
+#include "persist/bank_chunk.h"
 
 using namespace quenvale;
 

@@ -19,7 +19,7 @@
 #include "persist/program_record.h"
 #include "persist/record_builder.h"
 #include "persist/step_seq_record.h"
-#include "plugin/bank_chunk.h"
+#include "persist/bank_chunk.h"
 
 using namespace quenvale;
 

@@ -14,7 +14,7 @@ void Widget::setBounds(const Rect& bounds) {
     invalidate();
     bounds_ = bounds;
     invalidate();
-    changed();
+    stateChanged();
 }
 
 Point Widget::windowOrigin() const noexcept {
@@ -31,7 +31,7 @@ void Widget::setVisible(bool visible) {
     }
     visible_ = visible;
     if (visible) invalidate();
-    changed();
+    stateChanged();
 }
 
 bool Widget::showing() const noexcept {
@@ -47,7 +47,7 @@ void Widget::setEnabled(bool enabled) {
     if (enabled == enabled_) return;
     enabled_ = enabled;
     invalidate();
-    changed();
+    stateChanged();
 }
 
 RootView* Widget::root() const noexcept {

@@ -87,7 +87,7 @@ public:
 
 protected:
     // Called after bounds, visibility or enabled state changed.
-    virtual void changed() {}
+    virtual void stateChanged() {}
 
 private:
     friend class Panel;
