@@ -127,11 +127,11 @@ GuiSpectrumMod::GuiSpectrumMod(EditorContext& context, GuiSpectrum& spectrum, Re
     // Three columns of values under the flags.
     const int colWidth = grid(40);
     for (int i = 0; i < kValueCount; ++i) {
-        const ValueSpec& spec = kValues[i];
+        const ValueSpec& value = kValues[i];
         const int col = i / 4, row = i % 4;
         DragNumber& n =
             add<DragNumber>(Rect{cx + col * (colWidth + grid(2)), (row + 1) * (h + 4) + 4, colWidth, h},
-                            spec.name, spec.minimum, spec.maximum, spec.defaultValue, spec.decimals);
+                            value.name, value.minimum, value.maximum, value.defaultValue, value.decimals);
         n.setOnChange([this, i](float v) {
             EditGuard::ReadScope read(context_.model.engine().editGuard());
             kValues[i].field(edited()) = v;
