@@ -41,6 +41,7 @@ for width in 64 32; do
     || { echo "build-win$width/QuenvaleVST.dll does not export VSTPluginMain" >&2; exit 1; }
   echo "build-win$width/QuenvaleVST.dll exports VSTPluginMain"
 done
+bash scripts/check-wide-frames.sh x86_64-w64-mingw32-objdump $(find build-win64 -name '*_avx*.cpp.obj')
 
 echo "== Windows DLLs under wine: record, capabilities, demo renders bit-identical to Linux on every path"
 # Programs that draw random numbers when their spectra are read (random start phases, random dynamics:

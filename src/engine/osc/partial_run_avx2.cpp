@@ -91,8 +91,7 @@ inline void accumulate(__m256 c0, __m256 c1, float* sums, int valid) noexcept {
     _mm256_store_ps(sums, s);
 }
 
-// Inlined into runKernelAvx2, like every function here: the Windows build assumes an aligned stack only
-// on entry to this file (see aligned_stack_call.h).
+// Inlined into runKernelAvx2, like every function here.
 template <bool kMove>
 QUENVALE_INLINE void renderPairs(PartialBank& bank, const float* p, int n, int count, float* sumsLeft,
                                  float* sumsRight) noexcept {

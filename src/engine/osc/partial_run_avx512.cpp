@@ -299,8 +299,7 @@ void renderGroupPair(Group& first, Group& second, const SineRegisters& table, __
     second = b.g;
 }
 
-// Inlined into runKernelAvx512: the Windows build assumes an aligned stack only on entry to this file
-// (see aligned_stack_call.h).
+// Inlined into runKernelAvx512.
 template <bool kMove>
 QUENVALE_INLINE void renderGroups(PartialBank& bank, const float* p, int n, int count, float* sumsLeft,
                                   float* sumsRight) noexcept {

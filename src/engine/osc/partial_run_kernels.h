@@ -17,8 +17,8 @@ inline constexpr int kSumsPadBefore = 16;
 inline constexpr int kSumsPadAfter = 16;
 
 #if QUENVALE_WIDE_SIMD
-// One call of a wide kernel, packed so that it can be entered through simd::callOnAlignedStack (as the
-// Windows build of the wide kernels requires). p is baseFrequency for kCountFullBlocks.
+// One call of a wide kernel: each wide file has a single entry point that takes this record. p is
+// baseFrequency for kCountFullBlocks.
 struct KernelCall {
     enum Kind {
         kCountFullBlocks,   // result = leading blocks whose lane-0 stop test passes at every sample

@@ -9,7 +9,6 @@
 #include <atomic>
 #include <cstring>
 
-#include "common/simd/aligned_stack_call.h"
 #include "common/simd/float4.h"
 #include "engine/osc/partial_kernels_generic.h"
 #include "engine/osc/partial_run_kernels.h"
@@ -27,9 +26,12 @@ SimdPath resolvePath(SimdPath path) noexcept {
 }
 
 #if QUENVALE_WIDE_SIMD
-// A wide kernel's call, entered on a 64-byte aligned stack.
+// A wide kernel's call.
 int runWide(SimdPath path, pk::KernelCall call) noexcept {
-    simd::callOnAlignedStack(path == SimdPath::kAvx512 ? &pk::runKernelAvx512 : &pk::runKernelAvx2, &call);
+    if (path == SimdPath::kAvx512)
+        pk::runKernelAvx512(&call);
+    else
+        pk::runKernelAvx2(&call);
     return call.result;
 }
 #endif
