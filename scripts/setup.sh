@@ -1,12 +1,13 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the project needs (as root), or prints the command to run. Headless: apt asks
 # nothing. The Windows builds need both mingw-w64 toolchains, and their runs need 64-bit wine and the
-# 32-bit wine of the i386 architecture, which is added first.
+# 32-bit wine of the i386 architecture, which is added first (and qemu-user where the kernel runs no
+# 32-bit programs: see i386-emulation.sh).
 set -euo pipefail
 PACKAGES=(build-essential cmake ninja-build clang libclang-rt-14-dev
   libgtest-dev libgmock-dev libbenchmark-dev libsndfile1-dev libsamplerate0-dev libcairo2-dev pkg-config
   g++-mingw-w64-i686 binutils-mingw-w64-i686 g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64
-  wine wine64 wine32:i386
+  wine wine64 wine32:i386 qemu-user
   lv2-dev liblilv-dev lilv-utils sordi
   libx11-dev libxtst-dev fonts-dejavu-core xvfb xauth x11-utils)
 add_i386=no

@@ -44,6 +44,20 @@ done
 bash scripts/check-wide-frames.sh x86_64-w64-mingw32-objdump $(find build-win64 -name '*_avx*.cpp.obj')
 
 echo "== Windows DLLs under wine: record, capabilities, demo renders bit-identical to Linux on every path"
+# A prefix of our own in the build folder; no display, no debug noise, no offer to install Mono or Gecko.
+export WINEPREFIX="$PWD/build-wine/prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d" DISPLAY=
+# The 32-bit DLL needs the 32-bit wine loader: run natively where the kernel runs 32-bit programs, else
+# under qemu-i386 for the length of this script. Emulated, it gets 2.125 GB of address space (wine wants
+# its 3 GB but works in this; qemu's start-up time grows with the space it reserves).
+run32=yes
+mode32=$(bash scripts/i386-emulation.sh on) || run32=no
+trap 'bash scripts/i386-emulation.sh off' EXIT
+export QEMU_RESERVED_VA=0x88000000
+# Setting up the prefix (with its 32-bit half when 32-bit programs run) mostly waits: the references
+# render meanwhile.
+rm -rf build-wine && mkdir -p build-wine/reference build-wine/reference32
+/usr/lib/wine/wine64 wineboot --init >/dev/null 2>&1 &
+wineboot=$!
 # Programs that draw random numbers when their spectra are read (random start phases, random dynamics:
 # 5 "Evolving Pad" and 9 "Vibrato Flute" of the demo bank) depend on how many numbers the process drew
 # before, since the generator is process-wide: each Linux reference renders in a process of its own,
@@ -54,30 +68,27 @@ for n in 0 1 2 3 4 5 6 7 8 9; do
   case " $UNSEEDED_PROGRAMS " in *" $n "*) continue ;; esac
   programs="${programs:+$programs,}$n"
 done
-# The Linux references: the first 4 seconds of the demo with the demo bank, 512-frame blocks.
-RENDER_ARGS=(--bank examples/demo.qpb --length 4 --block 512)
-rm -rf build-wine/reference && mkdir -p build-wine/reference
+# The Linux references: the first 4 seconds of the demo with the demo bank, 512-frame blocks; the 32-bit
+# runs, slow when emulated, compare the first 2 seconds.
 for n in ${programs//,/ }; do
-  build/tools/quenvale-render -q --program "$n" "${RENDER_ARGS[@]}" build/QuenvaleVST.so examples/demo.mid \
-    build-wine/reference/program-$n.wav >/dev/null
+  for length in 4 2; do
+    folder=build-wine/reference; [ $length = 2 ] && folder=build-wine/reference32
+    build/tools/quenvale-render -q --program "$n" --bank examples/demo.qpb --length $length --block 512 \
+      build/QuenvaleVST.so examples/demo.mid $folder/program-$n.wav >/dev/null
+  done
 done
-# A prefix of our own in the build folder; no display, no debug noise, no offer to install Mono or Gecko.
-export WINEPREFIX="$PWD/build-wine/prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" DISPLAY=
-# The 32-bit DLL needs the 32-bit wine loader, which only runs where the kernel runs 32-bit programs; where
-# it does, it also sets up the prefix, so that the prefix has its 32-bit half too.
-run32=no
-if /usr/lib/wine/wine --version >/dev/null 2>&1; then run32=yes; fi
-if [ $run32 = yes ]; then wine wineboot --init >/dev/null 2>&1; else /usr/lib/wine/wine64 wineboot --init >/dev/null 2>&1; fi
-host_check() {  # LOADER WIDTH [QUENVALE_SIMD]
-  QUENVALE_SIMD=${3:-} "$1" build-win$2/tools/quenvale-host-check.exe build-win$2/QuenvaleVST.dll \
-    --midi examples/demo.mid --programs "$programs" --reference build-wine/reference "${RENDER_ARGS[@]}" \
-    | grep -v "identical to the reference"
+wait $wineboot
+host_check() {  # LOADER WIDTH LENGTH REFERENCES [QUENVALE_SIMD]
+  QUENVALE_SIMD=${5:-} "$1" build-win$2/tools/quenvale-host-check.exe build-win$2/QuenvaleVST.dll \
+    --midi examples/demo.mid --programs "$programs" --reference "$4" --bank examples/demo.qpb --length "$3" \
+    --block 512 | grep -v "identical to the reference"
 }
-for path in "" avx2 sse2 scalar; do host_check /usr/lib/wine/wine64 64 $path; done
+for path in "" avx2 sse2 scalar; do host_check /usr/lib/wine/wine64 64 4 build-wine/reference $path; done
 if [ $run32 = yes ]; then
-  for path in "" scalar; do host_check /usr/lib/wine/wine 32 $path; done
+  echo "32-bit programs run $mode32"
+  for path in "" scalar; do host_check /usr/lib/wine/wine 32 2 build-wine/reference32 $path; done
 else
-  echo "32-bit wine run SKIPPED: this machine cannot execute 32-bit programs (the 32-bit DLL is built only)"
+  echo "32-bit wine run SKIPPED: this machine runs no 32-bit programs (the 32-bit DLL is built only)"
 fi
 /usr/lib/wine/wineserver -k || true
 
