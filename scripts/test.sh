@@ -42,6 +42,7 @@ for width in 64 32; do
   echo "build-win$width/QuenvaleVST.dll exports VSTPluginMain"
 done
 bash scripts/check-wide-frames.sh x86_64-w64-mingw32-objdump $(find build-win64 -name '*_avx*.cpp.obj')
+bash scripts/check-wide-frames.sh i686-w64-mingw32-objdump $(find build-win32 -name '*_avx*.cpp.obj')
 
 echo "== Windows DLLs under wine: record, capabilities, demo renders bit-identical to Linux on every path"
 # A prefix of our own in the build folder; no display, no debug noise, no offer to install Mono or Gecko.
@@ -86,7 +87,7 @@ host_check() {  # LOADER WIDTH LENGTH REFERENCES [QUENVALE_SIMD]
 for path in "" avx2 sse2 scalar; do host_check /usr/lib/wine/wine64 64 4 build-wine/reference $path; done
 if [ $run32 = yes ]; then
   echo "32-bit programs run $mode32"
-  for path in "" scalar; do host_check /usr/lib/wine/wine 32 2 build-wine/reference32 $path; done
+  for path in "" sse2 scalar; do host_check /usr/lib/wine/wine 32 2 build-wine/reference32 $path; done
 else
   echo "32-bit wine run SKIPPED: this machine runs no 32-bit programs (the 32-bit DLL is built only)"
 fi

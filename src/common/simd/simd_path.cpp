@@ -14,6 +14,9 @@ bool cpuHasAvx2() noexcept {
     __builtin_cpu_init();
     return __builtin_cpu_supports("avx2") != 0;
 }
+const bool hasAvx2 = cpuHasAvx2();  // asked once, when the library is loaded
+#endif
+#if QUENVALE_AVX512_SIMD
 bool cpuHasAvx512() noexcept {
     __builtin_cpu_init();
     // The AVX-512 files are compiled with F, DQ, BW and VL; the compiler may use any of them.
@@ -21,8 +24,6 @@ bool cpuHasAvx512() noexcept {
            __builtin_cpu_supports("avx512bw") && __builtin_cpu_supports("avx512vl");
 }
 
-// Asked once, when the library is loaded, so that the audio path only reads two flags.
-const bool hasAvx2 = cpuHasAvx2();
 const bool hasAvx512 = cpuHasAvx512();
 #endif
 
@@ -62,6 +63,8 @@ bool simdPathSupported(SimdPath path) noexcept {
 #if QUENVALE_WIDE_SIMD
         case SimdPath::kAvx2:
             return hasAvx2;
+#endif
+#if QUENVALE_AVX512_SIMD
         case SimdPath::kAvx512:
             return hasAvx512;
 #endif

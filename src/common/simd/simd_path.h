@@ -3,12 +3,17 @@
 
 #include <cstdint>
 
-// AVX2 and AVX-512 paths are built for 64-bit x86 targets (Linux and Windows alike). The 32-bit build
-// stays on SSE2: with eight vector registers the wide kernels spill more than they gain.
-#if defined(QUENVALE_X86) && (defined(__x86_64__) || defined(_M_X64))
+// The AVX2 path is built for every x86 target; the AVX-512 path for 64-bit ones only, since its kernels
+// keep the sine table in sixteen of the 32 registers that only 64-bit code has (32-bit code has eight).
+#if defined(QUENVALE_X86)
 #define QUENVALE_WIDE_SIMD 1
 #else
 #define QUENVALE_WIDE_SIMD 0
+#endif
+#if defined(QUENVALE_X86) && (defined(__x86_64__) || defined(_M_X64))
+#define QUENVALE_AVX512_SIMD 1
+#else
+#define QUENVALE_AVX512_SIMD 0
 #endif
 
 namespace quenvale::simd {

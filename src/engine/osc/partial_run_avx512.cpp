@@ -26,7 +26,7 @@
 // baseline files must not be compiled with AVX-512 enabled.
 #include "engine/osc/partial_run_kernels.h"
 
-#if QUENVALE_WIDE_SIMD
+#if QUENVALE_AVX512_SIMD
 // GCC 12's AVX-512 intrinsics pass _mm512_undefined_*() as the unused merge source, which its own
 // uninitialised-value analysis reports once the intrinsics are inlined.
 #pragma GCC diagnostic ignored "-Wuninitialized"

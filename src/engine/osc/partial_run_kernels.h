@@ -38,6 +38,8 @@ struct KernelCall {
 
 // Runs the call (a KernelCall*) on the AVX2 or the AVX-512 kernel.
 void runKernelAvx2(void* call) noexcept;
+#endif
+#if QUENVALE_AVX512_SIMD
 void runKernelAvx512(void* call) noexcept;
 #endif
 

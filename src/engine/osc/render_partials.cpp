@@ -28,10 +28,14 @@ SimdPath resolvePath(SimdPath path) noexcept {
 #if QUENVALE_WIDE_SIMD
 // A wide kernel's call.
 int runWide(SimdPath path, pk::KernelCall call) noexcept {
-    if (path == SimdPath::kAvx512)
+#if QUENVALE_AVX512_SIMD
+    if (path == SimdPath::kAvx512) {
         pk::runKernelAvx512(&call);
-    else
-        pk::runKernelAvx2(&call);
+        return call.result;
+    }
+#endif
+    (void)path;
+    pk::runKernelAvx2(&call);
     return call.result;
 }
 #endif

@@ -12,9 +12,11 @@ std::atomic<int> selectedPath{-1};
 
 const SpectrumKernels& kernelsFor(simd::SimdPath path) noexcept {
     switch (path) {
-#if QUENVALE_WIDE_SIMD
+#if QUENVALE_AVX512_SIMD
         case simd::SimdPath::kAvx512:
             return spectrum_kernels::avx512();
+#endif
+#if QUENVALE_WIDE_SIMD
         case simd::SimdPath::kAvx2:
             return spectrum_kernels::avx2();
 #endif

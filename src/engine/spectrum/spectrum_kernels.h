@@ -80,6 +80,8 @@ namespace spectrum_kernels {
 const SpectrumKernels& baseline() noexcept;
 #if QUENVALE_WIDE_SIMD
 const SpectrumKernels& avx2() noexcept;
+#endif
+#if QUENVALE_AVX512_SIMD
 const SpectrumKernels& avx512() noexcept;
 #endif
 }  // namespace spectrum_kernels

@@ -1,7 +1,7 @@
 // AVX-512 (sixteen float lanes, eight double lanes) build of the spectrum passes.
 #include "engine/spectrum/spectrum_kernels.h"
 
-#if QUENVALE_WIDE_SIMD
+#if QUENVALE_AVX512_SIMD
 #include "engine/spectrum/spectrum_kernels_impl.h"
 
 namespace quenvale {
