@@ -2,6 +2,7 @@
 #include "persist/bank_record.h"
 
 #include <utility>
+#include <vector>
 
 #include "persist/byte_writer.h"
 #include "persist/format_versions.h"
@@ -26,10 +27,15 @@ bool parseBankRecord(ByteReader& reader, BankImage& image) {
     // Every program record takes more than this; a shorter remainder cannot hold the bank.
     if (!reader.fits(kProgramCount, 4 + kNameFieldSize)) return false;
 
+    // Each program is read into one of its own and the image of all 128 (some 7 MB) is built only when
+    // every record was read, so that a record that cannot be read is refused cheaply.
+    std::vector<std::unique_ptr<Program>> programs;
+    programs.reserve(kProgramCount);
+    for (int32_t p = 0; p < kProgramCount; ++p) {
+        programs.push_back(std::make_unique<Program>());
+        if (!readProgram(*programs.back(), reader)) return false;
+    }
     BankImage read;
-    read.programs = std::make_unique<Program[]>(kProgramCount);
-    for (int32_t p = 0; p < kProgramCount; ++p)
-        if (!readProgram(read.programs[p], reader)) return false;
     if (bankVersion >= kFirstBankVersionWithChannel) {
         uint32_t flag = 0;
         if (!reader.readU32(flag)) return false;
@@ -39,6 +45,8 @@ bool parseBankRecord(ByteReader& reader, BankImage& image) {
             if (!readProgram(*read.channel, reader)) return false;
         }
     }
+    read.programs = std::make_unique<Program[]>(kProgramCount);
+    for (int32_t p = 0; p < kProgramCount; ++p) read.programs[p] = std::move(*programs[static_cast<size_t>(p)]);
     image = std::move(read);
     return true;
 }
