@@ -6,30 +6,31 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 JOBS=$(nproc)
+stage() { echo "== $1 (at $((SECONDS / 60)) min $((SECONDS % 60)) s)"; }
 bash scripts/setup.sh
 
-echo "== plain build and tests"
+stage "plain build and tests"
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build build -j "$JOBS"
 bash scripts/check-exports.sh build/QuenvaleVST.so
 bash scripts/check-exports.sh build/lv2/Quenvale.lv2/quenvale.so lv2_descriptor
 (cd build && ctest --output-on-failure -j "$JOBS")
 
-echo "== AddressSanitizer + UndefinedBehaviorSanitizer"
+stage "AddressSanitizer + UndefinedBehaviorSanitizer"
 cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DQUENVALE_SANITIZE=address,undefined \
   -DQUENVALE_BENCH=OFF >/dev/null
 cmake --build build-asan -j "$JOBS"
 (cd build-asan && ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
   LSAN_OPTIONS=suppressions="$PWD/../scripts/lsan-suppressions.txt" ctest --output-on-failure -j "$JOBS")
 
-echo "== ThreadSanitizer: two user-interface threads and the audio thread (3 s stress)"
+stage "ThreadSanitizer: two user-interface threads and the audio thread (3 s stress)"
 # Only what the stress program needs is built: the core library, the plug-in glue and the program.
 cmake -S . -B build-tsan -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQUENVALE_SANITIZE=thread \
   -DQUENVALE_BENCH=OFF -DQUENVALE_TOOLS=OFF >/dev/null
 cmake --build build-tsan -j "$JOBS" --target quenvale_threads_stress
 TSAN_OPTIONS="halt_on_error=1 second_deadlock_stack=1" build-tsan/tests/stress/quenvale_threads_stress 3
 
-echo "== Windows cross-builds: the 64-bit and 32-bit DLLs and the host check"
+stage "Windows cross-builds: the 64-bit and 32-bit DLLs and the host check"
 # A Windows build holds only the plug-in and quenvale-host-check (no tests, tools or benchmarks).
 for width in 64 32; do
   toolchain=cmake/mingw-x86_64.cmake objdump=x86_64-w64-mingw32-objdump
@@ -44,7 +45,7 @@ done
 bash scripts/check-wide-frames.sh x86_64-w64-mingw32-objdump $(find build-win64 -name '*_avx*.cpp.obj')
 bash scripts/check-wide-frames.sh i686-w64-mingw32-objdump $(find build-win32 -name '*_avx*.cpp.obj')
 
-echo "== Windows DLLs under wine: record, capabilities, demo renders bit-identical to Linux on every path"
+stage "Windows DLLs under wine: record, capabilities, demo renders bit-identical to Linux on every path"
 # A prefix of our own in the build folder; no display, no debug noise, no offer to install Mono or Gecko.
 export WINEPREFIX="$PWD/build-wine/prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d" DISPLAY=
 # The 32-bit DLL needs the 32-bit wine loader: run natively where the kernel runs 32-bit programs, else
@@ -93,7 +94,7 @@ else
 fi
 /usr/lib/wine/wineserver -k || true
 
-echo "== fuzzing every reader of outside bytes (85 s in all)"
+stage "fuzzing every reader of outside bytes (85 s in all)"
 CC=clang CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQUENVALE_FUZZ=ON \
   -DQUENVALE_SANITIZE=address,undefined -DQUENVALE_TESTS=OFF -DQUENVALE_BENCH=OFF -DQUENVALE_TOOLS=OFF >/dev/null
 cmake --build build-fuzz -j "$JOBS"
@@ -118,3 +119,4 @@ for entry in "${FUZZ_ENTRIES[@]}"; do
   runs=$(sed -n 's/^stat::number_of_executed_units: *//p' "build-fuzz/fuzz-$name.log")
   echo "fuzz $name: $runs executions in $seconds s ($((runs / seconds)) per second)"
 done
+echo "every stage passed in $((SECONDS / 60)) min $((SECONDS % 60)) s"
