@@ -1,7 +1,9 @@
 // The LV2 plug-in in-process through lilv: state save and restore, presets, and control ports.
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <string>
 
 #include "lv2/lv2_test_support.h"
@@ -129,21 +131,36 @@ TEST(Lv2State, RefusedStateChangesNothing) {
     }
 }
 
-// The bundle lists every program of the bank as a preset, in program order; a preset sets the host's
-// controls to the program's values, selects the program (the "program" output shows it) and sounds.
+// The bundle lists the bank's sounds as presets, in program order, and leaves out the slots still
+// holding their init program ("Program 056" …); a preset sets the host's controls to the program's
+// values, selects the program (the "program" output shows it) and sounds.
 TEST(Lv2State, PresetsAreTheBankProgramsAndSelectThem) {
     installProgramStreamCodec();
     BankImage bank;
     ByteReader reader(presetBank().data(), presetBank().size());
     ASSERT_TRUE(parseBankRecord(reader, bank));
+    std::vector<int> sounds;
+    for (int p = 0; p < 128; ++p) {
+        char initName[24];
+        std::snprintf(initName, sizeof initName, "Program %03d", p + 1);
+        if (std::strcmp(bank.programs[p].name, initName) != 0) sounds.push_back(p);
+    }
+    ASSERT_GT(sounds.size(), 10u);
+    ASSERT_LT(sounds.size(), 128u);
     const auto presets = lv2World().presets(lv2World().plugin(lv2::kPluginUri));
-    ASSERT_EQ(presets.size(), 128u);
-    for (int p = 0; p < 128; ++p) EXPECT_EQ(presets[p].label, bank.programs[p].name) << p;
+    ASSERT_EQ(presets.size(), sounds.size());
+    for (size_t i = 0; i < sounds.size(); ++i) {
+        char uri[64];
+        std::snprintf(uri, sizeof uri, "%s%03d", lv2::kPresetUriPrefix, sounds[i]);
+        EXPECT_EQ(presets[i].uri, uri);
+        EXPECT_EQ(presets[i].label, bank.programs[sounds[i]].name) << sounds[i];
+    }
 
     // Two programs without random flutter (which would draw on rand() while the program is applied).
     for (int p : {4, 7}) {
         Instance instance;
-        ASSERT_TRUE(instance.applyPreset(presets[p].uri));
+        ASSERT_EQ(sounds[static_cast<size_t>(p)], p);
+        ASSERT_TRUE(instance.applyPreset(presets[static_cast<size_t>(p)].uri));
         for (int i = 0; i < kParameterCount; ++i)
             ASSERT_EQ(instance.control(i), lv2::portFromParameter(i, bank.programs[p].values[i]))
                 << p << " " << i;

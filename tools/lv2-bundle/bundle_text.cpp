@@ -88,12 +88,24 @@ void appendParameterPort(std::string& out, int index, const std::string& symbol)
 
 }  // namespace
 
+bool isPreset(const Program& program, int index) {
+    char name[24];
+    std::snprintf(name, sizeof name, "Program %03d", index + 1);
+    Program init;
+    initProgram(init, name);
+    ByteStream record, initRecord;
+    writeProgram(program, record);
+    writeProgram(init, initRecord);
+    return record.bytes != initRecord.bytes;
+}
+
 std::string manifestText(const std::string& binaryName, const Program* programs) {
     std::string out = kPrefixes;
     const std::string plugin = iri(lv2::kPluginUri);
     out += plugin + "\n\ta lv2:Plugin , lv2:InstrumentPlugin ;\n\tlv2:binary " + iri(binaryName) +
            " ;\n\trdfs:seeAlso " + iri(kPluginFile) + " .\n";
     for (int p = 0; p < kProgramCount; ++p) {
+        if (!isPreset(programs[p], p)) continue;
         out += "\n" + presetUri(p) + "\n\ta pset:Preset ;\n\tlv2:appliesTo " + plugin + " ;\n\trdfs:label " +
                quoted(programs[p].name) + " ;\n\trdfs:seeAlso " + iri(kPresetFile) + " .\n";
     }
@@ -159,6 +171,7 @@ std::string presetText(const Program* programs) {
     std::string out = kPrefixes;
     for (int p = 0; p < kProgramCount; ++p) {
         const Program& program = programs[p];
+        if (!isPreset(program, p)) continue;
         out += presetUri(p) + "\n\ta pset:Preset ;\n\tlv2:appliesTo " + iri(lv2::kPluginUri) +
                " ;\n\trdfs:label " + quoted(program.name) + " ;\n\tlv2:port ";
         for (int i = 0; i < parameterCount(); ++i) {

@@ -87,9 +87,14 @@ int main(int argc, char** argv) {
         if (instance.restore(state) != 0) return fail("the plug-in refused the state in '" + chunkPath + "'");
     }
     if (preset >= 0) {
-        const auto presets = world.presets(world.plugin(lv2::kPluginUri));
-        if (preset >= static_cast<int>(presets.size()) || !instance.applyPreset(presets[preset].uri))
-            return fail("the bundle has no preset " + std::to_string(preset));
+        // Preset N is program N of the bank: found by its URI, since slots left at their init program
+        // are not presets.
+        char digits[16];
+        std::snprintf(digits, sizeof digits, "%03d", preset);
+        const std::string uri = std::string(lv2::kPresetUriPrefix) + digits;
+        bool listed = false;
+        for (const auto& p : world.presets(world.plugin(lv2::kPluginUri))) listed = listed || p.uri == uri;
+        if (!listed || !instance.applyPreset(uri)) return fail("the bundle has no preset " + std::to_string(preset));
     }
     std::vector<float> left, right;
     lv2host::renderSequence(instance, sequence, settings, left, right);
