@@ -94,7 +94,8 @@ int main(int argc, char** argv) {
         const std::string uri = std::string(lv2::kPresetUriPrefix) + digits;
         bool listed = false;
         for (const auto& p : world.presets(world.plugin(lv2::kPluginUri))) listed = listed || p.uri == uri;
-        if (!listed || !instance.applyPreset(uri)) return fail("the bundle has no preset " + std::to_string(preset));
+        if (!listed || !instance.applyPreset(uri))
+            return fail("the bundle has no preset " + std::to_string(preset));
     }
     std::vector<float> left, right;
     lv2host::renderSequence(instance, sequence, settings, left, right);
