@@ -35,4 +35,10 @@ void initProgram(Program& program, const char* name) noexcept {
     program.generatorData.clear();
 }
 
+void initSlotProgram(Program& program, int32_t index) noexcept {
+    char name[24];
+    std::snprintf(name, sizeof name, "Program %03d", static_cast<int>(index) + 1);
+    initProgram(program, name);
+}
+
 }  // namespace quenvale

@@ -26,6 +26,8 @@ struct Program {
 // [ui] A new program: version 0x10020, the given name (at most 16 characters), macro names
 // "Macro1" … "Macro6", every value its catalogue default, every component stream empty.
 void initProgram(Program& program, const char* name) noexcept;
+// [ui] The new program of bank slot index (0 … 127): initProgram named "Program 001" … "Program 128".
+void initSlotProgram(Program& program, int32_t index) noexcept;
 
 // [any] Copies at most 16 characters of text into a 17-byte name field and terminates it; a null
 // text gives an empty name.

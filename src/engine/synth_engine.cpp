@@ -4,7 +4,6 @@
 #include <bit>
 #include <chrono>
 #include <cmath>
-#include <cstdio>
 #include <cstring>
 
 #include "engine/channel.h"
@@ -33,11 +32,7 @@ namespace quenvale {
 SynthEngine::SynthEngine() {
     acquireEngineTables();
     programs_ = std::make_unique<Program[]>(kProgramCount);
-    for (int32_t i = 0; i < kProgramCount; ++i) {
-        char name[kNameFieldSize];
-        std::snprintf(name, sizeof name, "Program %03d", i + 1);
-        initProgram(programs_[i], name);
-    }
+    for (int32_t i = 0; i < kProgramCount; ++i) initSlotProgram(programs_[i], i);
     // Shared tables built on first use are built here, never on the audio thread.
     (void)lfoWaveTable(kLfoSine);
     (void)stepShapeTable(0);

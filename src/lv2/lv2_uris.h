@@ -2,6 +2,9 @@
 // sessions and presets store them.
 #pragma once
 
+#include <cstdio>
+#include <string>
+
 namespace quenvale::lv2 {
 
 inline constexpr const char* kPluginUri = "urn:quenvale:synth";
@@ -13,5 +16,12 @@ inline constexpr const char* kStateProgramUri = "urn:quenvale:synth#program";
 inline constexpr const char* kStateProgramRecordUri = "urn:quenvale:synth#programRecord";
 // Preset n of the bundle is this prefix followed by n in three digits ("…preset-004").
 inline constexpr const char* kPresetUriPrefix = "urn:quenvale:synth:preset-";
+
+// The address of program n's preset.
+inline std::string presetUri(int program) {
+    char digits[16];
+    std::snprintf(digits, sizeof digits, "%03d", program);
+    return kPresetUriPrefix + std::string(digits);
+}
 
 }  // namespace quenvale::lv2

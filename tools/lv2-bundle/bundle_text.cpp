@@ -37,9 +37,7 @@ std::string iri(const std::string& uri) {
 }
 
 std::string presetUri(int program) {
-    char digits[8];
-    std::snprintf(digits, sizeof digits, "%03d", program);
-    return iri(std::string(lv2::kPresetUriPrefix) + digits);
+    return iri(lv2::presetUri(program));
 }
 
 bool endsWith(const char* text, const char* tail) {
@@ -89,10 +87,8 @@ void appendParameterPort(std::string& out, int index, const std::string& symbol)
 }  // namespace
 
 bool isPreset(const Program& program, int index) {
-    char name[24];
-    std::snprintf(name, sizeof name, "Program %03d", index + 1);
     Program init;
-    initProgram(init, name);
+    initSlotProgram(init, index);
     ByteStream record, initRecord;
     writeProgram(program, record);
     writeProgram(init, initRecord);

@@ -89,9 +89,7 @@ int main(int argc, char** argv) {
     if (preset >= 0) {
         // Preset N is program N of the bank: found by its URI, since slots left at their init program
         // are not presets.
-        char digits[16];
-        std::snprintf(digits, sizeof digits, "%03d", preset);
-        const std::string uri = std::string(lv2::kPresetUriPrefix) + digits;
+        const std::string uri = lv2::presetUri(preset);
         bool listed = false;
         for (const auto& p : world.presets(world.plugin(lv2::kPluginUri))) listed = listed || p.uri == uri;
         if (!listed || !instance.applyPreset(uri))
