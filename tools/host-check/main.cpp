@@ -8,6 +8,7 @@
 
 #include "common/simd/simd_path.h"
 #include "load_bench.h"
+#include "misaligned_calls.h"
 #include "plugin_library.h"
 #include "record_check.h"
 #include "render_compare.h"
@@ -156,6 +157,15 @@ int main(int argc, char** argv) {
     for (const std::string& p : problems) std::printf("FAIL record: %s\n", p.c_str());
     failures += static_cast<int>(problems.size());
     if (problems.empty()) std::printf("record and capability answers as published\n");
+
+    if (hostcheck::misalignedCallsApply()) {
+        const std::vector<std::string> offStack = hostcheck::checkMisalignedCalls(library->entry());
+        for (const std::string& p : offStack) std::printf("FAIL %s\n", p.c_str());
+        failures += static_cast<int>(offStack.size());
+        if (offStack.empty())
+            std::printf(
+                "every entry called with the stack 4, 8 and 12 bytes off alignment plays as aligned\n");
+    }
 
     if (!options.render.midiPath.empty()) {
         double audio = 0.0, wall = 0.0;
