@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "plugin/vst2_abi.h"
+#include "plugin_host.h"
 
 namespace quenvale::hostcheck {
 
@@ -124,15 +125,7 @@ Run play(host::EntryFunction entry, int32_t offset) {
     };
     const auto send = [&](uint8_t status, std::initializer_list<uint8_t> notes) {
         std::vector<VstMidiEvent> events;
-        for (const uint8_t note : notes) {
-            VstMidiEvent e{};
-            e.type = kVstMidiType;
-            e.byteSize = static_cast<VstInt32>(sizeof e);
-            e.midiData[0] = static_cast<char>(status);
-            e.midiData[1] = static_cast<char>(note);
-            e.midiData[2] = 100;
-            events.push_back(e);
-        }
+        for (const uint8_t note : notes) events.push_back(host::PluginHost::midiEvent(status, note, 100));
         std::vector<std::byte> storage(offsetof(VstEvents, events) + (events.size() + 2) * sizeof(VstEvent*));
         auto* list = reinterpret_cast<VstEvents*>(storage.data());
         list->numEvents = static_cast<VstInt32>(events.size());
